@@ -1,0 +1,19 @@
+# The pack tool turns the readable window description and the drawn pictures
+# into the bytes the program carries. It always runs on the build machine, so
+# a cross build first builds it with the host's own compiler.
+if(CMAKE_CROSSCOMPILING)
+  include(ExternalProject)
+  ExternalProject_Add(host_tools
+    SOURCE_DIR ${PROJECT_SOURCE_DIR}/tools
+    BINARY_DIR ${CMAKE_BINARY_DIR}/host-tools
+    CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=c++ -DTAVREL_WERROR=${TAVREL_WERROR}
+    INSTALL_COMMAND ""
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/tavrel_pack)
+  set(TAVREL_PACK_TOOL ${CMAKE_BINARY_DIR}/host-tools/tavrel_pack)
+  set(TAVREL_PACK_DEPENDS host_tools)
+else()
+  add_subdirectory(tools)
+  set(TAVREL_PACK_TOOL $<TARGET_FILE:tavrel_pack>)
+  set(TAVREL_PACK_DEPENDS tavrel_pack)
+endif()

@@ -1,0 +1,16 @@
+// Reads a packed window description and builds the control model from it.
+#pragma once
+
+#include "controls.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+
+namespace platform {
+
+// Every length, count, code, kind and terminator is checked; a malformed
+// description raises MalformedFormDescription and never reads out of bounds.
+std::unique_ptr<Form> read_form(std::span<std::uint8_t const> stream);
+
+} // namespace platform

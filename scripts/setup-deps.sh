@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, whatever of the build and test tools is missing on a
+# Debian 12 machine. Run as root; safe to run again (it only adds what lacks).
+set -euo pipefail
+
+# Build: compilers, CMake, FLTK for the Linux window, MinGW-w64 for the .exe.
+build_pkgs=(g++ cmake make pkg-config libfltk1.3-dev libfontconfig-dev
+  libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev libxrender-dev
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 fonts-liberation)
+# Tests: GoogleTest, Google Benchmark, an X server and input driver for the
+# real window, OCR to read the screen, Wine (32-bit) for the .exe.
+test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang-format xvfb
+  xauth x11-utils xdotool libx11-dev libxtst-dev tesseract-ocr
+  tesseract-ocr-eng imagemagick desktop-file-utils zip unzip
+  wine wine32:i386)
+
+want=("${build_pkgs[@]}")
+[ "${1:-}" = "--with-tests" ] && want+=("${test_pkgs[@]}")
+
+missing=()
+for p in "${want[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing with apt-get: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+  ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}"
