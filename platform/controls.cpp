@@ -2,6 +2,8 @@
 
 #include "runtime.h"
 
+#include <algorithm>
+
 namespace platform {
 
 Control::Control(Form& form, Kind kind, std::string array, std::int16_t index)
@@ -56,11 +58,31 @@ void PictureBox::set_Picture(PictureRef picture)
     notify();
 }
 
+void Form::register_element(std::unique_ptr<Control> control)
+{
+    auto const index = control->index();
+    if (index < 0)
+        rt::raise(rt::ErrorCode::InvalidCall, "negative element index for " + control->array());
+    auto found = std::find_if(
+        m_arrays.begin(), m_arrays.end(), [&](ControlArray const& a) { return a.name == control->array(); });
+    if (found == m_arrays.end())
+        found = m_arrays.insert(m_arrays.end(), ControlArray { control->array(), {} });
+    auto& elements = found->elements;
+    if (elements.size() <= static_cast<std::size_t>(index))
+        elements.resize(static_cast<std::size_t>(index) + 1, nullptr);
+    if (elements[static_cast<std::size_t>(index)] != nullptr)
+        rt::raise(rt::ErrorCode::InvalidCall, control->array() + "(" + std::to_string(index) + ") exists already");
+    elements[static_cast<std::size_t>(index)] = control.get();
+    m_controls.push_back(std::move(control));
+}
+
 Control& Form::element(std::string_view array, std::int16_t index) const
 {
-    for (auto const& control : m_controls)
-        if (control->index() == index && control->array() == array)
-            return *control;
+    // A handful of arrays: a linear search by name beats hashing here.
+    for (auto const& a : m_arrays)
+        if (a.name == array && index >= 0 && static_cast<std::size_t>(index) < a.elements.size()
+            && a.elements[static_cast<std::size_t>(index)] != nullptr)
+            return *a.elements[static_cast<std::size_t>(index)];
     rt::raise(rt::ErrorCode::ControlElementMissing, std::string(array) + "(" + std::to_string(index) + ")");
 }
 

@@ -167,11 +167,13 @@ public:
     Font font;
     PictureRef icon;
 
+    // Creates the next element; an element that exists already, or a negative
+    // index, raises a run-time error.
     template<typename T> T& add(std::string array, std::int16_t index)
     {
         auto control = std::make_unique<T>(*this, std::move(array), index);
         T& ref = *control;
-        m_controls.push_back(std::move(control));
+        register_element(std::move(control));
         return ref;
     }
 
@@ -212,10 +214,18 @@ public:
     ControlObserver* observer() const { return m_observer; }
 
 private:
+    // The elements of one control array, indexed by element index.
+    struct ControlArray {
+        std::string name;
+        std::vector<Control*> elements;
+    };
+
+    void register_element(std::unique_ptr<Control> control);
     static Control& checked_kind(Control& control, Kind kind);
 
     std::string m_name;
     std::vector<std::unique_ptr<Control>> m_controls;
+    std::vector<ControlArray> m_arrays;
     ControlObserver* m_observer = nullptr;
 };
 
