@@ -1,0 +1,75 @@
+// The Win32 back end's own state, shared by its two source files and by
+// nothing else: the native window, one native child per visible element, the
+// GDI objects they draw with, and the observer that keeps them in step with
+// the control model.
+#pragma once
+
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include "platform/controls.h"
+#include "platform/runtime.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace win32 {
+
+// A visible element and the native window that shows it; labels have none,
+// since they are painted on the window's own surface.
+struct Child {
+    platform::Control* control = nullptr;
+    HWND hwnd = nullptr;
+};
+
+class Backend final : public platform::ControlObserver {
+public:
+    void changed(platform::Control& control) override;
+
+    platform::Form* form = nullptr;
+    HWND window = nullptr;
+    HFONT font = nullptr;
+    HBRUSH background = nullptr;
+    HICON icon_big = nullptr;
+    HICON icon_small = nullptr;
+    // In creation order, labels included.
+    std::vector<Child> children;
+    // The children that take the focus, in ascending tab index.
+    std::vector<HWND> tab_order;
+    // Where the focus was when the window was last deactivated.
+    HWND last_focus = nullptr;
+
+    Child const* find(HWND hwnd) const;
+    Child const* find(platform::Control const& control) const;
+};
+
+Backend& backend();
+
+// UTF-8 from the control model to the wide text the API wants; text that is
+// not UTF-8 raises a run-time error rather than showing garbage.
+std::wstring widen(std::string_view text);
+
+// A control's place in pixels of the client area.
+RECT pixel_rect(platform::Place const& place);
+
+// "Win32: <what>" with the system's error code, as a run-time error.
+[[noreturn]] void fail(std::string const& what);
+
+// Creates the native children of every visible element, in creation order, so
+// that an earlier element lies in front of a later one where they overlap.
+void create_children(Backend& b);
+
+// Moves the focus to the next (or previous) child in tab order.
+void tab(Backend& b, bool backwards);
+
+// Paints the labels on the window's surface, behind every child.
+void paint_labels(Backend& b, HDC dc);
+
+// Window procedure of the picture boxes' class; registered by the window.
+LRESULT CALLBACK picture_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+extern wchar_t const picture_class[];
+
+} // namespace win32

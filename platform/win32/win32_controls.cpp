@@ -1,0 +1,235 @@
+// Win32 display back end: the elements of the window. List boxes and the text
+// box are the system's LISTBOX and EDIT controls; picture boxes are a small
+// class of ours that draws the shared picture 1:1; labels have no window and
+// are painted on the form's surface, so every box lies in front of them.
+// Implements: places in pixels, the window font on every element, the entry
+// lists, selection both ways, picture and caption updates, tab order.
+// Leaves out: elements that are not visible (they exist only in the model,
+// hold their pictures there, and never take the focus), frames on picture
+// boxes, and editing (the only text box is read-only).
+#include "win32_backend.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+namespace win32 {
+
+wchar_t const picture_class[] = L"TavrelOskundPicture";
+
+namespace {
+
+std::string element_name(platform::Control const& control)
+{
+    return control.array() + "(" + std::to_string(control.index()) + ")";
+}
+
+HWND create_child(Backend& b, platform::Control const& control, DWORD ex_style, wchar_t const* window_class,
+    wchar_t const* text, DWORD style)
+{
+    RECT const place = pixel_rect(control.place);
+    HWND const hwnd = CreateWindowExW(ex_style, window_class, text,
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | style, place.left, place.top, place.right - place.left,
+        place.bottom - place.top, b.window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd)
+        fail("failed to create " + element_name(control));
+    // Each new child goes behind those made before it: earlier lies in front.
+    SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(b.font), FALSE);
+    return hwnd;
+}
+
+HWND create_list(Backend& b, platform::ListBox const& list)
+{
+    HWND const hwnd
+        = create_child(b, list, WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
+    for (std::int16_t i = 0; i < list.ListCount(); ++i) {
+        LRESULT const added
+            = SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(list.List(i)).c_str()));
+        if (added == LB_ERR || added == LB_ERRSPACE)
+            fail("failed to add an entry to " + element_name(list));
+    }
+    SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.ListIndex()), 0);
+    return hwnd;
+}
+
+HWND create_text(Backend& b, platform::TextBox const& text)
+{
+    DWORD style = ES_LEFT | ES_AUTOVSCROLL;
+    if (text.multi_line)
+        style |= ES_MULTILINE;
+    if (text.locked)
+        style |= ES_READONLY;
+    if (text.scroll_bars & 1)
+        style |= WS_HSCROLL | ES_AUTOHSCROLL;
+    if (text.scroll_bars & 2)
+        style |= WS_VSCROLL;
+    return create_child(b, text, WS_EX_CLIENTEDGE, L"EDIT", widen(text.text).c_str(), style);
+}
+
+HWND create_picture(Backend& b, platform::PictureBox const& picture)
+{
+    return create_child(b, picture, picture.border ? WS_EX_CLIENTEDGE : 0, picture_class, L"", 0);
+}
+
+void draw_picture(HWND hwnd, HDC dc, platform::Picture const* picture)
+{
+    RECT client;
+    GetClientRect(hwnd, &client);
+    int width = 0;
+    int height = 0;
+    if (picture && picture->width > 0 && picture->height > 0
+        && picture->pixels.size() == static_cast<std::size_t>(picture->width) * picture->height) {
+        width = picture->width;
+        height = picture->height;
+        BITMAPINFO info {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height; // top row first, as the model keeps it
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(width), static_cast<DWORD>(height), 0, 0, 0,
+            static_cast<UINT>(height), picture->pixels.data(), &info, DIB_RGB_COLORS);
+    }
+    // What the picture does not cover shows the box's own colour.
+    HBRUSH const face = GetSysColorBrush(COLOR_BTNFACE);
+    RECT const right { width, 0, client.right, client.bottom };
+    RECT const below { 0, height, std::min<LONG>(width, client.right), client.bottom };
+    if (right.left < right.right)
+        FillRect(dc, &right, face);
+    if (below.top < below.bottom)
+        FillRect(dc, &below, face);
+}
+
+} // namespace
+
+void create_children(Backend& b)
+{
+    struct Stop {
+        std::int16_t tab_index;
+        HWND hwnd;
+    };
+    std::vector<Stop> stops;
+    for (auto const& owned : b.form->controls()) {
+        platform::Control& control = *owned;
+        Child child { &control, nullptr };
+        if (control.visible) {
+            switch (control.kind()) {
+            case platform::Kind::ListBox:
+                child.hwnd = create_list(b, static_cast<platform::ListBox&>(control));
+                break;
+            case platform::Kind::TextBox:
+                child.hwnd = create_text(b, static_cast<platform::TextBox&>(control));
+                break;
+            case platform::Kind::PictureBox:
+                child.hwnd = create_picture(b, static_cast<platform::PictureBox&>(control));
+                break;
+            case platform::Kind::Label:
+                break;
+            }
+        }
+        if (child.hwnd)
+            stops.push_back({ control.tab_index, child.hwnd });
+        b.children.push_back(child);
+    }
+    std::stable_sort(
+        stops.begin(), stops.end(), [](Stop const& a, Stop const& b) { return a.tab_index < b.tab_index; });
+    for (Stop const& stop : stops)
+        b.tab_order.push_back(stop.hwnd);
+}
+
+void tab(Backend& b, bool backwards)
+{
+    if (b.tab_order.empty())
+        return;
+    HWND const focus = GetFocus();
+    auto const count = static_cast<std::ptrdiff_t>(b.tab_order.size());
+    auto const at = std::find(b.tab_order.begin(), b.tab_order.end(), focus) - b.tab_order.begin();
+    std::ptrdiff_t next = 0;
+    if (at == count)
+        next = backwards ? count - 1 : 0;
+    else
+        next = (at + (backwards ? count - 1 : 1)) % count;
+    HWND const target = b.tab_order[static_cast<std::size_t>(next)];
+    SetFocus(target);
+    // Tabbing into a text box selects its text, as in a dialog.
+    if (Child const* child = b.find(target); child && child->control->kind() == platform::Kind::TextBox)
+        SendMessageW(target, EM_SETSEL, 0, -1);
+}
+
+void paint_labels(Backend& b, HDC dc)
+{
+    HGDIOBJ const old_font = SelectObject(dc, b.font);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    // Back to front: of two overlapping labels the earlier one lies in front.
+    for (auto child = b.children.rbegin(); child != b.children.rend(); ++child) {
+        if (child->control->kind() != platform::Kind::Label || !child->control->visible)
+            continue;
+        auto const& label = static_cast<platform::Label const&>(*child->control);
+        RECT place = pixel_rect(label.place);
+        platform::Color const c = label.back_color;
+        HBRUSH const brush = CreateSolidBrush(RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
+        FillRect(dc, &place, brush);
+        DeleteObject(brush);
+        std::wstring const caption = widen(label.Caption());
+        UINT const align = label.centred ? DT_CENTER : DT_LEFT;
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &place,
+            align | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    SelectObject(dc, old_font);
+}
+
+void Backend::changed(platform::Control& control)
+{
+    Child const* child = find(control);
+    if (!child || !control.visible || !window)
+        return;
+    switch (control.kind()) {
+    case platform::Kind::ListBox: {
+        auto const& list = static_cast<platform::ListBox const&>(control);
+        LRESULT const result = SendMessageW(child->hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.ListIndex()), 0);
+        if (result == LB_ERR && list.ListIndex() != -1)
+            fail("failed to select an entry of " + element_name(control));
+        break;
+    }
+    case platform::Kind::Label: {
+        RECT const place = pixel_rect(control.place);
+        InvalidateRect(window, &place, FALSE);
+        break;
+    }
+    case platform::Kind::PictureBox:
+        InvalidateRect(child->hwnd, nullptr, FALSE);
+        break;
+    case platform::Kind::TextBox:
+        SetWindowTextW(child->hwnd, widen(static_cast<platform::TextBox const&>(control).text).c_str());
+        break;
+    }
+}
+
+LRESULT CALLBACK picture_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_ERASEBKGND:
+        return 1; // the picture covers the box; erasing first would flicker
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC const dc = BeginPaint(hwnd, &paint);
+        Child const* child = backend().find(hwnd);
+        platform::Picture const* picture = nullptr;
+        if (child)
+            picture = static_cast<platform::PictureBox const&>(*child->control).Picture().get();
+        draw_picture(hwnd, dc, picture);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        // A picture box takes the focus when clicked, and shows no mark of it.
+        SetFocus(hwnd);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+} // namespace win32

@@ -1,0 +1,345 @@
+// Win32 display back end: the top-level window, its message loop and the error
+// report, on the plain wide-character API (nothing newer than Windows XP).
+// Implements: the fixed frame sized to the client area, the background colour,
+// the window font, the icon drawn from the model's picture, Tab and Shift+Tab
+// in tab-index order, the focus kept across deactivation, closing.
+// Leaves out: resizing, menus, DPI scaling (the layout is in 96-DPI pixels and
+// the system scales an unaware program as a whole), and any control the model
+// does not have. The children are made in win32_controls.cpp.
+#include "win32_backend.h"
+
+#include "platform/display.h"
+#include "platform/engine.h"
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+
+namespace win32 {
+
+namespace {
+
+wchar_t const window_class[] = L"TavrelOskundForm";
+
+// The layout is fixed in pixels at 96 dots per inch, and so is the font.
+constexpr int layout_dpi = 96;
+
+COLORREF to_colorref(platform::Color color)
+{
+    return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
+}
+
+HFONT make_font(platform::Font const& font)
+{
+    int const height = -static_cast<int>(std::lround(font.size_points * layout_dpi / 72.0));
+    HFONT const handle = CreateFontW(height, 0, 0, 0, font.weight, (font.style & 2) != 0, (font.style & 4) != 0,
+        (font.style & 8) != 0, static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, widen(font.name).c_str());
+    if (!handle)
+        fail("failed to create the font " + font.name);
+    return handle;
+}
+
+// An icon from the model's picture: colour from its pixels, the mask from
+// their alpha (0 is transparent), so it looks the same wherever it is drawn.
+HICON make_icon(platform::Picture const& picture)
+{
+    BITMAPV5HEADER header {};
+    header.bV5Size = sizeof header;
+    header.bV5Width = picture.width;
+    header.bV5Height = -picture.height;
+    header.bV5Planes = 1;
+    header.bV5BitCount = 32;
+    header.bV5Compression = BI_BITFIELDS;
+    header.bV5RedMask = 0x00FF0000;
+    header.bV5GreenMask = 0x0000FF00;
+    header.bV5BlueMask = 0x000000FF;
+    header.bV5AlphaMask = 0xFF000000;
+
+    HDC const screen = GetDC(nullptr);
+    void* bits = nullptr;
+    HBITMAP const colour
+        = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO const*>(&header), DIB_RGB_COLORS, &bits, nullptr, 0);
+    ReleaseDC(nullptr, screen);
+    if (!colour)
+        fail("failed to create the icon's colour bitmap");
+
+    // Monochrome rows are padded to 16 bits.
+    int const mask_stride = (picture.width + 15) / 16 * 2;
+    std::vector<std::uint8_t> mask(static_cast<std::size_t>(mask_stride) * picture.height, 0);
+    auto* out = static_cast<std::uint32_t*>(bits);
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x) {
+            std::uint32_t const pixel = picture.at(x, y);
+            bool const transparent = (pixel >> 24) == 0;
+            out[static_cast<std::size_t>(y) * picture.width + x] = transparent ? 0 : (pixel | 0xFF000000);
+            if (transparent)
+                mask[static_cast<std::size_t>(y) * mask_stride + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        }
+    HBITMAP const mono = CreateBitmap(picture.width, picture.height, 1, 1, mask.data());
+
+    ICONINFO info {};
+    info.fIcon = TRUE;
+    info.hbmColor = colour;
+    info.hbmMask = mono;
+    HICON const icon = mono ? CreateIconIndirect(&info) : nullptr;
+    DeleteObject(colour);
+    if (mono)
+        DeleteObject(mono);
+    if (!icon)
+        fail("failed to create the window icon");
+    return icon;
+}
+
+void set_icon(Backend& b, platform::Picture const& picture)
+{
+    if (picture.width <= 0 || picture.height <= 0
+        || picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height)
+        rt::raise(rt::ErrorCode::InvalidPropertyValue, "the window icon has no pixels");
+    b.icon_big = make_icon(picture);
+    b.icon_small = static_cast<HICON>(
+        CopyImage(b.icon_big, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    SendMessageW(b.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(b.icon_big));
+    SendMessageW(b.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(b.icon_small ? b.icon_small : b.icon_big));
+}
+
+LRESULT handle(Backend& b, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC const dc = BeginPaint(hwnd, &paint);
+        paint_labels(b, dc);
+        EndPaint(hwnd, &paint);
+        return 0;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wparam) == LBN_SELCHANGE) {
+            HWND const list = reinterpret_cast<HWND>(lparam);
+            if (Child const* child = b.find(list); child && child->control->kind() == platform::Kind::ListBox) {
+                auto const entry = static_cast<std::int16_t>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+                platform::user_selected(static_cast<platform::ListBox&>(*child->control), entry);
+            }
+            return 0;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+        // A read-only edit would otherwise take the dialog colour; the task
+        // text keeps the window colours of an ordinary text box.
+        if (Child const* child = b.find(reinterpret_cast<HWND>(lparam));
+            child && child->control->kind() == platform::Kind::TextBox) {
+            HDC const dc = reinterpret_cast<HDC>(wparam);
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+        }
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wparam) == WA_INACTIVE) {
+            HWND const focus = GetFocus();
+            if (focus && IsChild(hwnd, focus))
+                b.last_focus = focus;
+        } else if (b.last_focus) {
+            SetFocus(b.last_focus);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+        if (b.last_focus)
+            SetFocus(b.last_focus);
+        return 0;
+    case WM_DESTROY:
+        b.window = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
+{
+    Backend& b = backend();
+    if (!b.window)
+        return DefWindowProcW(hwnd, message, wparam, lparam);
+    // Nothing may be thrown through the system's frames: what a handler does
+    // not catch itself ends the program with the error report.
+    try {
+        return handle(b, hwnd, message, wparam, lparam);
+    } catch (rt::RuntimeError const& error) {
+        platform::report_unhandled(error);
+    } catch (std::exception const& error) {
+        platform::report_unhandled(rt::RuntimeError(rt::ErrorCode::ControlOperationFailed, error.what()));
+    }
+}
+
+void register_classes(HINSTANCE instance, HBRUSH background)
+{
+    WNDCLASSEXW form {};
+    form.cbSize = sizeof form;
+    form.lpfnWndProc = window_proc;
+    form.hInstance = instance;
+    form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    form.hbrBackground = background;
+    form.lpszClassName = window_class;
+    if (!RegisterClassExW(&form))
+        fail("failed to register the window class");
+
+    WNDCLASSEXW picture {};
+    picture.cbSize = sizeof picture;
+    picture.lpfnWndProc = picture_proc;
+    picture.hInstance = instance;
+    picture.hCursor = form.hCursor;
+    picture.lpszClassName = picture_class;
+    if (!RegisterClassExW(&picture))
+        fail("failed to register the picture box class");
+}
+
+} // namespace
+
+Backend& backend()
+{
+    static Backend instance;
+    return instance;
+}
+
+Child const* Backend::find(HWND hwnd) const
+{
+    for (auto const& child : children)
+        if (child.hwnd && child.hwnd == hwnd)
+            return &child;
+    return nullptr;
+}
+
+Child const* Backend::find(platform::Control const& control) const
+{
+    for (auto const& child : children)
+        if (child.control == &control)
+            return &child;
+    return nullptr;
+}
+
+std::wstring widen(std::string_view text)
+{
+    if (text.empty())
+        return {};
+    int const size = static_cast<int>(text.size());
+    int const length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        rt::raise(rt::ErrorCode::InvalidPropertyValue, "Win32: a text is not valid UTF-8");
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+RECT pixel_rect(platform::Place const& place)
+{
+    int const left = place.left / platform::twips_per_pixel;
+    int const top = place.top / platform::twips_per_pixel;
+    return RECT { left, top, left + place.width / platform::twips_per_pixel,
+        top + place.height / platform::twips_per_pixel };
+}
+
+void fail(std::string const& what)
+{
+    rt::raise(rt::ErrorCode::ControlOperationFailed,
+        "Win32: " + what + " (system error " + std::to_string(GetLastError()) + ")");
+}
+
+} // namespace win32
+
+namespace display {
+
+void open(platform::Form& form)
+{
+    using namespace win32;
+    Backend& b = backend();
+    HINSTANCE const instance = GetModuleHandleW(nullptr);
+    b.form = &form;
+    b.background = CreateSolidBrush(to_colorref(form.back_color));
+    if (!b.background)
+        fail("failed to create the background brush");
+    register_classes(instance, b.background);
+    b.font = make_font(form.font);
+
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    if (form.border_style != 1)
+        style |= WS_THICKFRAME;
+    if (form.min_button)
+        style |= WS_MINIMIZEBOX;
+    if (form.max_button)
+        style |= WS_MAXIMIZEBOX;
+    RECT frame { 0, 0, form.client_area.width / platform::twips_per_pixel,
+        form.client_area.height / platform::twips_per_pixel };
+    if (!AdjustWindowRectEx(&frame, style, FALSE, 0))
+        fail("failed to size the window frame");
+    int const width = frame.right - frame.left;
+    int const height = frame.bottom - frame.top;
+
+    // The window first opens in the middle of the desktop's work area.
+    RECT work {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    int const x = work.left + std::max(0L, (work.right - work.left - width) / 2);
+    int const y = work.top + std::max(0L, (work.bottom - work.top - height) / 2);
+
+    HWND const hwnd = CreateWindowExW(
+        0, window_class, widen(form.caption).c_str(), style, x, y, width, height, nullptr, nullptr, instance, nullptr);
+    if (!hwnd)
+        fail("failed to create the window");
+    b.window = hwnd;
+    if (form.icon)
+        set_icon(b, *form.icon);
+    create_children(b);
+    form.set_observer(&b);
+}
+
+void show(platform::Form&)
+{
+    using namespace win32;
+    Backend& b = backend();
+    ShowWindow(b.window, SW_SHOWNORMAL);
+    if (!b.tab_order.empty()) {
+        b.last_focus = b.tab_order.front();
+        SetFocus(b.last_focus);
+    }
+    UpdateWindow(b.window);
+}
+
+void run(platform::Form&)
+{
+    using namespace win32;
+    Backend& b = backend();
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab follows the tab index, which the child windows' order (their
+        // front-to-back order) does not, so the dialog manager cannot do it.
+        if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && b.window
+            && (message.hwnd == b.window || IsChild(b.window, message.hwnd))) {
+            tab(b, GetKeyState(VK_SHIFT) < 0);
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+void report(rt::RuntimeError const& error)
+{
+    using namespace win32;
+    Backend& b = backend();
+    std::wstring text = L"Грешка при изпълнение " + std::to_wstring(error.number()) + L":\n\n";
+    std::wstring title = L"Tavrel_Oskund";
+    // The report must come out even when the error is in the texts themselves.
+    try {
+        text += widen(error.description());
+        if (!error.detail().empty())
+            text += L"\n(" + widen(error.detail()) + L")";
+        if (b.form)
+            title = widen(b.form->name());
+    } catch (rt::RuntimeError const&) {
+        text += L"?";
+    }
+    // The window is the owner, so it takes no input while the report is up.
+    MessageBoxW(b.window, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+}
+
+} // namespace display
