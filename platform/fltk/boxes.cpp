@@ -1,0 +1,172 @@
+// FLTK back end: the picture box and the read-only text box. The picture box
+// draws its shared picture 1:1 and takes the focus without a mark; it leaves
+// out frames, scaling and transparency, which the window does not use. The
+// text box shows, selects and copies its text and refuses every change; it
+// leaves out horizontal scrolling, since its lines wrap.
+#include "widgets.h"
+
+#include <FL/Enumerations.H>
+#include <FL/Fl.H>
+#include <FL/fl_draw.H>
+
+#include <cmath>
+
+namespace fltk_display {
+
+namespace {
+
+constexpr int scroll_bar_px = 17;
+constexpr Fl_Color highlight = 0x00008000;
+
+// CR LF and lone CR become the line breaks FLTK's text widgets know.
+std::string unix_lines(std::string const& text)
+{
+    std::string lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r') {
+            lines += '\n';
+            if (i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        } else {
+            lines += text[i];
+        }
+    }
+    return lines;
+}
+
+} // namespace
+
+PixelRect to_pixels(platform::Place const& place)
+{
+    auto px = [](std::int32_t twips) {
+        return static_cast<int>(std::lround(static_cast<double>(twips) / platform::twips_per_pixel));
+    };
+    return { px(place.left), px(place.top), px(place.width), px(place.height) };
+}
+
+PictureBoxWidget::PictureBoxWidget(platform::PictureBox& model, PixelRect rect)
+    : Fl_Widget(rect.x, rect.y, rect.w, rect.h)
+    , m_model(model)
+{
+    box(FL_NO_BOX);
+    color(FL_BACKGROUND_COLOR);
+}
+
+int PictureBoxWidget::handle(int event)
+{
+    switch (event) {
+    case FL_PUSH:
+        if (Fl::visible_focus())
+            take_focus();
+        return 1;
+    case FL_FOCUS:
+    case FL_UNFOCUS:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void PictureBoxWidget::draw()
+{
+    platform::PictureRef const& picture = m_model.Picture();
+    fl_push_clip(x(), y(), w(), h());
+    bool const covers = picture && picture->width >= w() && picture->height >= h();
+    if (!covers) {
+        fl_color(color());
+        fl_rectf(x(), y(), w(), h());
+    }
+    if (picture && picture->width > 0 && picture->height > 0) {
+        if (picture != m_converted_from) {
+            m_rgb.resize(static_cast<std::size_t>(picture->width) * picture->height * 3);
+            std::size_t out = 0;
+            for (std::uint32_t argb : picture->pixels) {
+                m_rgb[out++] = static_cast<unsigned char>(argb >> 16);
+                m_rgb[out++] = static_cast<unsigned char>(argb >> 8);
+                m_rgb[out++] = static_cast<unsigned char>(argb);
+            }
+            m_converted_from = picture;
+        }
+        fl_draw_image(m_rgb.data(), x(), y(), picture->width, picture->height, 3);
+    }
+    fl_pop_clip();
+}
+
+TextBoxWidget::TextBoxWidget(platform::TextBox& model, PixelRect rect, FontChoice font)
+    : Fl_Text_Editor(rect.x, rect.y, rect.w, rect.h)
+    , m_model(model)
+{
+    end();
+    box(FL_DOWN_BOX);
+    color(FL_WHITE);
+    selection_color(highlight);
+    textfont(font.face);
+    textsize(font.size);
+    scrollbar_width(scroll_bar_px);
+    scrollbar_align(FL_ALIGN_RIGHT);
+    if (model.multi_line)
+        wrap_mode(WRAP_AT_BOUNDS, 0);
+    buffer(&m_buffer);
+    sync();
+    m_buffer.add_modify_callback(modified, this);
+}
+
+TextBoxWidget::~TextBoxWidget()
+{
+    m_buffer.remove_modify_callback(modified, this);
+    buffer(static_cast<Fl_Text_Buffer*>(nullptr));
+}
+
+void TextBoxWidget::sync()
+{
+    m_changed = false;
+    m_buffer.text(unix_lines(m_model.text).c_str());
+    m_changed = false;
+}
+
+void TextBoxWidget::modified(int, int inserted, int deleted, int, char const*, void* self)
+{
+    if (inserted != 0 || deleted != 0)
+        static_cast<TextBoxWidget*>(self)->m_changed = true;
+}
+
+int TextBoxWidget::handle(int event)
+{
+    if (!m_model.locked)
+        return Fl_Text_Editor::handle(event);
+    switch (event) {
+    case FL_KEYBOARD: {
+        int const key = Fl::event_key();
+        int const state = Fl::event_state();
+        if (key == FL_Tab)
+            return 0; // the window moves the focus
+        bool const moves = key == FL_Left || key == FL_Right || key == FL_Up || key == FL_Down || key == FL_Home
+            || key == FL_End || key == FL_Page_Up || key == FL_Page_Down;
+        bool const ctrl = (state & FL_CTRL) != 0;
+        bool const copies = ctrl && (key == 'c' || key == 'a' || key == FL_Insert);
+        if (!moves && !copies)
+            return key == FL_Escape ? 0 : 1; // swallowed: nothing may change the text
+        break;
+    }
+    case FL_PASTE:
+        return 1;
+    case FL_DND_ENTER:
+    case FL_DND_DRAG:
+    case FL_DND_RELEASE:
+    case FL_DND_LEAVE:
+        return 0;
+    default:
+        break;
+    }
+    int const handled = Fl_Text_Editor::handle(event);
+    if (m_changed) {
+        // A safety net for any editing path not closed above.
+        int const top = mTopLineNum;
+        sync();
+        scroll(top, 0);
+    }
+    return handled;
+}
+
+} // namespace fltk_display

@@ -1,0 +1,104 @@
+// The FLTK widgets that stand for the control model's boxes, and the state the
+// back end keeps. Labels have no widget: the window paints them on its own
+// surface, behind every box.
+#pragma once
+
+#include "platform/controls.h"
+// Before any FLTK header: Xlib defines Status as a macro, which would break rt::Status.
+#include "platform/runtime.h"
+
+#include <FL/Fl_Double_Window.H>
+#include <FL/Fl_Text_Buffer.H>
+#include <FL/Fl_Text_Editor.H>
+#include <FL/Fl_Widget.H>
+
+#include <vector>
+
+namespace fltk_display {
+
+// The window font as FLTK knows it, shared by every element.
+struct FontChoice {
+    Fl_Font face = FL_HELVETICA;
+    Fl_Fontsize size = 14;
+};
+
+// Pixel rectangle of a place given in twips.
+struct PixelRect {
+    int x, y, w, h;
+};
+PixelRect to_pixels(platform::Place const& place);
+
+// A single-selection list: a sunken frame, the entries one per line and a
+// vertical scroll bar of its own (FLTK's drops its arrows when the bar is as
+// short as this list's). Every change the user makes goes through
+// platform::user_selected; changes made by code arrive through sync().
+class ListBoxWidget final : public Fl_Widget {
+public:
+    ListBoxWidget(platform::ListBox& model, PixelRect rect, FontChoice font);
+    ~ListBoxWidget() override;
+
+    // Follows the model's selection and scrolls it into view.
+    void sync();
+
+    int handle(int event) override;
+    void draw() override;
+
+private:
+    enum class Arrow { Released, Up, Down };
+
+    int item_height() const;
+    int visible_count() const;
+    int entry_at(int y) const;
+    PixelRect items_rect() const;
+    PixelRect bar_rect() const;
+    void choose(int entry);
+    bool key(int key);
+    void scroll_to(int top);
+    void press_arrow(Arrow arrow);
+    void draw_bar();
+    static void repeat_arrow(void* self);
+
+    platform::ListBox& m_model;
+    FontChoice m_font;
+    int m_top = 0;
+    Arrow m_pressed = Arrow::Released;
+};
+
+// A picture box without a frame: its picture drawn 1:1 from the top-left
+// corner. It takes the keyboard focus but shows no mark of it.
+class PictureBoxWidget final : public Fl_Widget {
+public:
+    PictureBoxWidget(platform::PictureBox& model, PixelRect rect);
+
+    int handle(int event) override;
+    void draw() override;
+
+private:
+    platform::PictureBox& m_model;
+    // The model's picture as packed RGB, converted once per picture object.
+    platform::PictureRef m_converted_from;
+    std::vector<unsigned char> m_rgb;
+};
+
+// The task text: multi-line, word-wrapped, vertical scroll bar, read-only.
+// The user may move the cursor, select and copy; every key, paste or drop
+// that would change the text is swallowed.
+class TextBoxWidget final : public Fl_Text_Editor {
+public:
+    TextBoxWidget(platform::TextBox& model, PixelRect rect, FontChoice font);
+    ~TextBoxWidget() override;
+
+    // Shows the model's text again (its CR LF pairs as line breaks).
+    void sync();
+
+    int handle(int event) override;
+
+private:
+    static void modified(int pos, int inserted, int deleted, int restyled, char const* deleted_text, void* self);
+
+    platform::TextBox& m_model;
+    Fl_Text_Buffer m_buffer;
+    bool m_changed = false;
+};
+
+} // namespace fltk_display
