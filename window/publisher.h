@@ -1,0 +1,16 @@
+// The publisher's web address: it heads the window caption and fills the
+// company, copyright and trademark fields of the version information, so it
+// lives here once. A macro, because resource scripts include this file too.
+#pragma once
+
+#define TAVREL_PUBLISHER_WEB_ADDRESS "www.example.org"
+
+#ifndef RC_INVOKED
+#include <string_view>
+
+namespace window {
+
+inline constexpr std::string_view publisher_web_address = TAVREL_PUBLISHER_WEB_ADDRESS;
+
+} // namespace window
+#endif
