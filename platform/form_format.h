@@ -59,7 +59,9 @@ inline constexpr std::uint8_t caption = 0x01, index = 0x02, back_color = 0x03, p
 inline constexpr std::uint8_t flag_off = 0x00;
 inline constexpr std::uint8_t flag_on = 0xFF;
 
-// A list of entries: count, this format number, then each entry's length and bytes.
+// A list of entries: count, this format number, then each entry's length and
+// bytes. The per-entry numbers that follow it are a count and one 32-bit
+// number per entry.
 inline constexpr std::uint16_t list_format = 3;
 inline constexpr std::uint8_t font_version = 1;
 inline constexpr std::uint32_t font_size_scale = 10000;

@@ -177,7 +177,7 @@ public:
     void picture(std::uint8_t code, std::vector<std::uint8_t> const& file)
     {
         if (file.empty())
-            return; // FIXME: absent until every picture file is supplied.
+            return; // Without its file the picture is left out: the box starts empty.
         check_order(code);
         append_picture_record(m_out, code, file);
     }
