@@ -45,8 +45,8 @@ inline constexpr int straight_road_x_last = 135;
 // Arches leave the discs from neighbouring edge pixels, so they may touch each
 // other there: in the columns at most this many pixels beyond a disc.
 inline constexpr int disc_margin = 3;
-inline constexpr int left_disc_x_last = 13;
-inline constexpr int right_disc_x_first = left_disc_x_last + right_disc_shift - 13;
+inline constexpr int left_disc_x_last = 13; // the left disc spans x 0 to 13
+inline constexpr int right_disc_x_first = right_disc_shift;
 
 constexpr bool near_disc(int x)
 {

@@ -15,6 +15,8 @@
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace assets {
 
@@ -110,8 +112,8 @@ private:
         return false;
     }
 
-    std::array<std::int8_t, n * n> m_owner {};
-    std::array<bool, n * n> m_planned {};
+    std::vector<std::int8_t> m_owner = std::vector<std::int8_t>(n * n, 0);
+    std::vector<bool> m_planned = std::vector<bool>(n * n, false);
 };
 
 // The cubic Bezier curve an arch follows: from end to end, both inner control
@@ -130,7 +132,6 @@ public:
             m_points[static_cast<std::size_t>(i)] = { u * u * u * x0 + inner * cx + t * t * t * x3,
                 u * u * u * y0 + inner * cy + t * t * t * arch.right_end.y };
         }
-        m_distance.fill(-1);
     }
 
     double distance(Point p)
@@ -147,8 +148,8 @@ public:
 
 private:
     static constexpr int samples = 2000;
-    std::array<std::pair<double, double>, samples + 1> m_points;
-    std::array<double, n * n> m_distance;
+    std::vector<std::pair<double, double>> m_points = std::vector<std::pair<double, double>>(samples + 1);
+    std::vector<double> m_distance = std::vector<double>(n * n, -1); // -1 until known
 };
 
 // The pixels an arch must pass through, from left to right.
