@@ -7,6 +7,7 @@
 // here, and with it the build. Files whose bytes would not change are left
 // alone, so the program is not rebuilt for nothing.
 #include "window/pack.h"
+#include "assets/icon.h"
 #include "assets/road_pictures.h"
 #include "window/description.h"
 
@@ -28,8 +29,7 @@ window::PictureFiles picture_files()
     window::PictureFiles files;
     for (int k = 0; k < window::road_picture_count; ++k)
         files.road_pictures[static_cast<std::size_t>(k)] = assets::road_picture_bmp(k);
-    // FIXME: the window icon joins the stream once the assets library draws it;
-    // until then the window starts without one.
+    files.icon = assets::icon_ico();
     return files;
 }
 
@@ -94,8 +94,7 @@ int main(int argc, char** argv)
         for (int k = 0; k < window::road_picture_count; ++k)
             write_if_changed(assets_dir / ("road_picture_" + std::to_string(k) + ".bmp"),
                 as_string(pictures.road_pictures[static_cast<std::size_t>(k)]));
-        if (!pictures.icon.empty())
-            write_if_changed(assets_dir / "Tavrel_Oskund.ico", as_string(pictures.icon));
+        write_if_changed(assets_dir / "Tavrel_Oskund.ico", as_string(pictures.icon));
         std::printf("tavrel_pack: window description of %zu bytes\n", stream.size());
     } catch (std::exception const& error) {
         std::fprintf(stderr, "tavrel_pack: %s\n", error.what());

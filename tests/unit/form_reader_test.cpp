@@ -3,6 +3,7 @@
 // boxes empty, and the real window loads to "1*1*1 = 1" without a display.
 #include "form_stream_support.h"
 
+#include "assets/icon.h"
 #include "assets/road_pictures.h"
 #include "platform/engine.h"
 #include "platform/form_reader.h"
@@ -167,6 +168,26 @@ TEST(FormReader, RoadPicturesSurviveTheStreamPixelForPixel)
     }
     for (std::int16_t i = 0; i <= 2; ++i)
         EXPECT_EQ(w.Picture1(i).Picture()->pixels, w.Picture2(1).Picture()->pixels);
+}
+
+TEST(FormReader, WindowIconSurvivesTheStreamWithItsTransparency)
+{
+    window::PictureFiles files;
+    files.icon = assets::icon_ico();
+    auto const form = platform::read_form(window::pack(window::tavrel_oskund(), files));
+    ASSERT_NE(form->icon, nullptr);
+    ASSERT_EQ(form->icon->width, assets::icon_size);
+    ASSERT_EQ(form->icon->height, assets::icon_size);
+    auto const rgba = assets::icon_rgba();
+    int transparent = 0;
+    for (std::size_t i = 0; i < form->icon->pixels.size(); ++i) {
+        std::uint32_t const p = form->icon->pixels[i];
+        std::uint32_t const expected = (static_cast<std::uint32_t>(rgba[4 * i + 3]) << 24)
+            | (static_cast<std::uint32_t>(rgba[4 * i]) << 16) | (rgba[4 * i + 1] << 8) | rgba[4 * i + 2];
+        EXPECT_EQ(p, expected) << "pixel " << i;
+        transparent += (p >> 24) == 0;
+    }
+    EXPECT_EQ(transparent, 369);
 }
 
 TEST(FormReaderDeathTest, StartRoutineRunsTheWindowOrReportsABrokenOne)
