@@ -11,7 +11,9 @@ if(CMAKE_CROSSCOMPILING)
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/tavrel_pack)
   set(TAVREL_PACK_TOOL ${CMAKE_BINARY_DIR}/host-tools/tavrel_pack)
-  set(TAVREL_PACK_DEPENDS host_tools)
+  # The tool file too: a changed description rebuilds the tool, which must
+  # then pack again.
+  set(TAVREL_PACK_DEPENDS host_tools ${TAVREL_PACK_TOOL})
 else()
   add_subdirectory(tools)
   set(TAVREL_PACK_TOOL $<TARGET_FILE:tavrel_pack>)
