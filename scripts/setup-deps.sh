@@ -10,7 +10,7 @@ build_pkgs=(g++ cmake make pkg-config libfltk1.3-dev libfontconfig-dev
 # Tests: GoogleTest, Google Benchmark, an X server and input driver for the
 # real window, OCR to read the screen, Wine for the .exe: wine32 runs it where
 # the machine runs 32-bit code, wine64 runs a 64-bit build of it elsewhere.
-test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev clang-format xvfb
+test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev clang-format xvfb
   xauth x11-utils xdotool libx11-dev libxtst-dev tesseract-ocr
   tesseract-ocr-eng imagemagick desktop-file-utils zip unzip
   wine wine32:i386 wine64 g++-mingw-w64-x86-64-posix)

@@ -8,6 +8,7 @@
 // alone, so the program is not rebuilt for nothing.
 #include "window/pack.h"
 #include "assets/icon.h"
+#include "assets/png.h"
 #include "assets/road_pictures.h"
 #include "window/description.h"
 
@@ -95,6 +96,7 @@ int main(int argc, char** argv)
             write_if_changed(assets_dir / ("road_picture_" + std::to_string(k) + ".bmp"),
                 as_string(pictures.road_pictures[static_cast<std::size_t>(k)]));
         write_if_changed(assets_dir / "Tavrel_Oskund.ico", as_string(pictures.icon));
+        write_if_changed(assets_dir / "tavrel_oskund.png", as_string(assets::icon_png()));
         std::printf("tavrel_pack: window description of %zu bytes\n", stream.size());
     } catch (std::exception const& error) {
         std::fprintf(stderr, "tavrel_pack: %s\n", error.what());

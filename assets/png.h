@@ -1,0 +1,17 @@
+// A minimal PNG writer for the desktop icon. The image is tiny, so the pixel
+// data goes into stored (uncompressed) deflate blocks: no zlib needed.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace assets {
+
+// Encodes width x height red, green, blue, alpha bytes, top row first, as an
+// 8-bit RGBA PNG file.
+std::vector<std::uint8_t> encode_png(int width, int height, std::vector<std::uint8_t> const& rgba);
+
+// The icon as a PNG file, for desktops that want one.
+std::vector<std::uint8_t> icon_png();
+
+} // namespace assets
