@@ -9,6 +9,7 @@
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
 
+#include <cctype>
 #include <cmath>
 
 namespace fltk_display {
@@ -17,6 +18,7 @@ namespace {
 
 constexpr int scroll_bar_px = 17;
 constexpr Fl_Color highlight = 0x00008000;
+constexpr Fl_Color track_color = 0xE0E0E000;
 
 // CR LF and lone CR become the line breaks FLTK's text widgets know.
 std::string unix_lines(std::string const& text)
@@ -33,6 +35,13 @@ std::string unix_lines(std::string const& text)
         }
     }
     return lines;
+}
+
+// FLTK 1.3 finds word boundaries with isalnum() alone, so every Cyrillic
+// letter would end a word.
+bool is_word_char(unsigned int c)
+{
+    return c == '_' || (c < 0x80 ? std::isalnum(static_cast<int>(c)) != 0 : c >= 0xC0);
 }
 
 } // namespace
@@ -104,6 +113,7 @@ TextBoxWidget::TextBoxWidget(platform::TextBox& model, PixelRect rect, FontChoic
     textfont(font.face);
     textsize(font.size);
     scrollbar_width(scroll_bar_px);
+    mVScrollBar->color(track_color);
     scrollbar_align(FL_ALIGN_RIGHT);
     if (model.multi_line)
         wrap_mode(WRAP_AT_BOUNDS, 0);
@@ -123,6 +133,25 @@ void TextBoxWidget::sync()
     m_changed = false;
     m_buffer.text(unix_lines(m_model.text).c_str());
     m_changed = false;
+}
+
+// A double click selects the whole word, whatever its alphabet, and the
+// blanks after it, as desktop edit boxes do.
+void TextBoxWidget::select_word(int position)
+{
+    int const length = m_buffer.length();
+    if (position < 0 || position >= length || !is_word_char(m_buffer.char_at(position)))
+        return;
+    int start = position;
+    while (start > 0 && is_word_char(m_buffer.char_at(m_buffer.prev_char(start))))
+        start = m_buffer.prev_char(start);
+    int end = position;
+    while (end < length && is_word_char(m_buffer.char_at(end)))
+        end = m_buffer.next_char(end);
+    while (end < length && m_buffer.char_at(end) == ' ')
+        end = m_buffer.next_char(end);
+    m_buffer.select(start, end);
+    insert_position(end);
 }
 
 void TextBoxWidget::modified(int, int inserted, int deleted, int, char const*, void* self)
@@ -160,6 +189,8 @@ int TextBoxWidget::handle(int event)
         break;
     }
     int const handled = Fl_Text_Editor::handle(event);
+    if (event == FL_PUSH && Fl::event_button() == FL_LEFT_MOUSE && Fl::event_clicks() == 1)
+        select_word(xy_to_position(Fl::event_x(), Fl::event_y(), CURSOR_POS));
     if (m_changed) {
         // A safety net for any editing path not closed above.
         int const top = mTopLineNum;

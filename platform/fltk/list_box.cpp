@@ -223,7 +223,8 @@ int ListBoxWidget::handle(int event)
     case FL_MOUSEWHEEL:
         if (Fl::event_dy() == 0)
             return 0;
-        scroll_to(m_top + Fl::event_dy());
+        // Three rows a notch, but never more than a page, as desktop lists do.
+        scroll_to(m_top + Fl::event_dy() * std::min(3, visible_count()));
         return 1;
     case FL_FOCUS:
     case FL_UNFOCUS:

@@ -94,6 +94,7 @@ public:
     int handle(int event) override;
 
 private:
+    void select_word(int position);
     static void modified(int pos, int inserted, int deleted, int restyled, char const* deleted_text, void* self);
 
     platform::TextBox& m_model;
