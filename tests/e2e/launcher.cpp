@@ -1,0 +1,102 @@
+#include "launcher.h"
+
+#include <csignal>
+#include <cstdlib>
+#include <stdexcept>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace e2e {
+
+using namespace std::chrono_literals;
+
+namespace {
+
+std::vector<std::string> split_list(std::string const& list)
+{
+    std::vector<std::string> items;
+    std::size_t start = 0;
+    for (;;) {
+        auto const semicolon = list.find(';', start);
+        if (semicolon != start)
+            items.push_back(list.substr(start, semicolon - start));
+        if (semicolon == std::string::npos)
+            break;
+        start = semicolon + 1;
+    }
+    return items;
+}
+
+} // namespace
+
+LaunchSpec LaunchSpec::from_args(int& argc, char** argv)
+{
+    LaunchSpec spec;
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        std::string const arg = argv[i];
+        bool const has_value = i + 1 < argc;
+        if ((arg == "--native" || arg == "--wine") && has_value) {
+            spec.kind = arg == "--wine" ? Kind::Wine : Kind::Native;
+            spec.command = split_list(argv[++i]);
+        } else if (arg == "--pictures" && has_value) {
+            spec.pictures_dir = argv[++i];
+        } else {
+            argv[kept++] = argv[i];
+        }
+    }
+    argc = kept;
+    if (spec.command.empty())
+        throw std::invalid_argument("usage: e2e_tests (--native | --wine) COMMAND [--pictures DIR] [gtest options]");
+    return spec;
+}
+
+pid_t Launcher::spawn(std::string const& display, std::vector<std::string> const& arguments) const
+{
+    std::vector<std::string> argv = m_spec.command;
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return spawn_process(argv, { "DISPLAY=" + display });
+}
+
+std::chrono::milliseconds Launcher::start_timeout() const
+{
+    return m_spec.kind == LaunchSpec::Kind::Wine ? 120s : 10s;
+}
+
+pid_t spawn_process(std::vector<std::string> const& argv, std::vector<std::string> const& environment)
+{
+    pid_t const pid = fork();
+    if (pid == 0) {
+        prctl(PR_SET_PDEATHSIG, SIGTERM);
+        for (auto const& entry : environment)
+            putenv(const_cast<char*>(entry.c_str()));
+        std::vector<char*> args;
+        for (auto const& arg : argv)
+            args.push_back(const_cast<char*>(arg.c_str()));
+        args.push_back(nullptr);
+        execvp(args[0], args.data());
+        _exit(127);
+    }
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
+    return pid;
+}
+
+std::optional<int> wait_for_exit(pid_t pid, std::chrono::milliseconds timeout)
+{
+    auto const deadline = std::chrono::steady_clock::now() + timeout;
+    do {
+        int status = 0;
+        pid_t const done = waitpid(pid, &status, WNOHANG);
+        if (done == pid)
+            return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        if (done < 0)
+            return -1;
+        std::this_thread::sleep_for(5ms);
+    } while (std::chrono::steady_clock::now() < deadline);
+    return std::nullopt;
+}
+
+} // namespace e2e

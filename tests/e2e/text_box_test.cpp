@@ -1,0 +1,63 @@
+// The task text can be read, scrolled, selected and copied, but nothing the
+// user types, deletes or pastes changes it.
+#include "fixture.h"
+#include "layout.h"
+
+namespace e2e {
+namespace {
+
+using namespace std::chrono_literals;
+
+class TaskTextTest : public WindowTest {
+protected:
+    Image text_box() { return screen().crop(element("Text1(0)").place); }
+    // A point on the first word of the first line.
+    static constexpr int word_x = 8 + 20;
+    static constexpr int word_y = 288 + 12;
+};
+
+TEST_F(TaskTextTest, ASelectedWordCanBeCopied)
+{
+    click(word_x, word_y, 2);
+    key("ctrl+c");
+    std::string const copied = x().clipboard_text(2s);
+    EXPECT_EQ(copied.substr(0, std::string("Едно").size()), "Едно") << copied;
+}
+
+TEST_F(TaskTextTest, TypingDeletingAndPastingChangeNothing)
+{
+    click(word_x, word_y, 2); // select the first word, which an edit would replace
+    key("ctrl+c");
+    Image const before = text_box();
+    type("abc 123");
+    for (char const* combo : { "Return", "BackSpace", "Delete", "ctrl+v", "shift+Insert", "ctrl+x", "ctrl+z" })
+        key(combo);
+    EXPECT_EQ(text_box(), before);
+    EXPECT_EQ(route_count(), "1*1*1 = 1");
+}
+
+TEST_F(TaskTextTest, MiddleClickPastesNothing)
+{
+    click(word_x, word_y, 2); // the primary selection now holds a word
+    Rect const box = element("Text1(0)").place;
+    middle_click(box.x + 100, box.y + 40);
+    Image const after_first = text_box();
+    middle_click(box.x + 100, box.y + 40);
+    // A paste would have grown the text at the second click as well.
+    EXPECT_EQ(text_box(), after_first);
+}
+
+TEST_F(TaskTextTest, ScrollsDownToItsLastLine)
+{
+    Rect const box = element("Text1(0)").place;
+    click(box.x + 100, box.y + 40);
+    Image const top = text_box();
+    key("ctrl+End");
+    Image const bottom = text_box();
+    EXPECT_NE(bottom, top);
+    key("ctrl+End");
+    EXPECT_EQ(text_box(), bottom) << "the end moved on";
+}
+
+} // namespace
+} // namespace e2e
