@@ -11,8 +11,9 @@
 #include "platform/display.h"
 
 #include <FL/Fl.H>
+#include <FL/Fl_Box.H>
 #include <FL/Fl_RGB_Image.H>
-#include <FL/fl_ask.H>
+#include <FL/Fl_Return_Button.H>
 #include <FL/fl_draw.H>
 #include <FL/x.H>
 
@@ -253,6 +254,41 @@ void set_frame_hints(platform::Form const& form)
         reinterpret_cast<unsigned char*>(hints), 5);
 }
 
+// A message box as the desktop shows one: the program's name as its title, a
+// warning sign, the text, and OK, which Return, Escape and the close button
+// all answer. It is modal and returns once dismissed.
+void show_report(std::string const& text)
+{
+    FontChoice const font = backend ? backend->font : FontChoice { FL_TIMES, 16 };
+    fl_font(font.face, font.size);
+    int text_w = 0, text_h = 0;
+    fl_measure(text.c_str(), text_w, text_h, 0);
+    int const w = std::max(280, 80 + text_w + 20);
+    int const h = std::max(60, text_h) + 70;
+    Fl_Window dialog(w, h, "Tavrel_Oskund");
+    Fl_Box sign(15, 15, 44, 44, "!");
+    sign.box(FL_THIN_UP_BOX);
+    sign.color(FL_WHITE);
+    sign.labelfont(FL_TIMES_BOLD);
+    sign.labelsize(34);
+    sign.labelcolor(FL_BLUE);
+    Fl_Box message(80, 15, w - 100, h - 70, text.c_str());
+    message.align(FL_ALIGN_LEFT | FL_ALIGN_TOP | FL_ALIGN_INSIDE);
+    message.labelfont(font.face);
+    message.labelsize(font.size);
+    Fl_Return_Button ok((w - 90) / 2, h - 40, 90, 26, "OK");
+    ok.labelfont(font.face);
+    ok.labelsize(font.size);
+    ok.callback([](Fl_Widget* button, void*) { button->window()->hide(); });
+    dialog.end();
+    dialog.set_modal();
+    dialog.position(std::max(0, (Fl::w() - w) / 2), std::max(0, (Fl::h() - h) / 2));
+    dialog.show();
+    ok.take_focus();
+    while (dialog.shown())
+        Fl::wait();
+}
+
 } // namespace
 
 } // namespace fltk_display
@@ -332,15 +368,11 @@ void report(rt::RuntimeError const& error)
             return; // the engine has written the error to stderr already
         fl_open_display(display);
     }
-    if (backend)
-        fl_message_font(backend->font.face, backend->font.size);
-    fl_message_title("Tavrel_Oskund");
-    fl_close = "OK";
     std::string text = "Грешка при изпълнение '" + std::to_string(error.number()) + "':\n\n";
     text += error.description();
     if (!error.detail().empty())
         text += "\n(" + error.detail() + ")";
-    fl_alert("%s", text.c_str());
+    show_report(text);
 }
 
 } // namespace display
