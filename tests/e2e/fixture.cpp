@@ -100,7 +100,7 @@ void WindowTest::SetUp()
         if (m_client.w > 0) {
             Image const shot = capture_client();
             if (shot.width() >= label.x + label.w && shot.height() >= label.y + label.h
-                && !desktop.route_count_reader().read(shot.crop(label)).text.empty())
+                && desktop.route_count_reader().has_text(shot.crop(label)))
                 break;
         }
         ASSERT_LT(clock::now(), deadline) << "the window never showed its route count";

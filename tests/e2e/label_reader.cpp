@@ -91,11 +91,13 @@ std::vector<float> LabelReader::ink_of(Image const& image) const
 }
 
 // The screen shifted by (dx, dy) against the reference; ink beyond the
-// label's edges counts as missing.
-double LabelReader::mismatch(std::vector<float> const& screen, Reference const& reference, int dx, int dy) const
+// label's edges counts as missing. Stops early once it exceeds give_up.
+double LabelReader::mismatch(
+    std::vector<float> const& screen, Reference const& reference, int dx, int dy, double give_up) const
 {
+    double const limit = give_up * std::max(1.0, reference.total_ink);
     double differing = 0;
-    for (int y = 0; y < m_height; ++y)
+    for (int y = 0; y < m_height && differing <= limit; ++y)
         for (int x = 0; x < m_width; ++x) {
             int const sx = x + dx;
             int const sy = y + dy;
@@ -107,6 +109,14 @@ double LabelReader::mismatch(std::vector<float> const& screen, Reference const& 
     return differing / std::max(1.0, reference.total_ink);
 }
 
+bool LabelReader::has_text(Image const& label) const
+{
+    int dark = 0;
+    for (float v : ink_of(label))
+        dark += v > 0.5f ? 1 : 0;
+    return dark >= 10;
+}
+
 Reading LabelReader::read(Image const& label) const
 {
     std::vector<float> const screen = ink_of(label);
@@ -114,7 +124,7 @@ Reading LabelReader::read(Image const& label) const
     for (auto const& reference : m_references)
         for (int dy = -max_shift; dy <= max_shift; ++dy)
             for (int dx = -max_shift; dx <= max_shift; ++dx) {
-                double const m = mismatch(screen, reference, dx, dy);
+                double const m = mismatch(screen, reference, dx, dy, best.mismatch);
                 if (m < best.mismatch) {
                     best.mismatch = m;
                     best.text = reference.text;

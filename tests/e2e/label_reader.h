@@ -27,6 +27,8 @@ public:
     LabelReader(Display* display, int label_width, int label_height, Rgb background);
 
     Reading read(Image const& label) const;
+    // Cheaply: whether the label shows any text at all.
+    bool has_text(Image const& label) const;
 
     // The most a reading may differ from its reference and still count.
     static constexpr double tolerance = 0.25;
@@ -39,7 +41,7 @@ private:
     };
 
     std::vector<float> ink_of(Image const& image) const;
-    double mismatch(std::vector<float> const& screen, Reference const& reference, int dx, int dy) const;
+    double mismatch(std::vector<float> const& screen, Reference const& reference, int dx, int dy, double give_up) const;
 
     int m_width;
     int m_height;

@@ -41,6 +41,8 @@ LaunchSpec LaunchSpec::from_args(int& argc, char** argv)
         if ((arg == "--native" || arg == "--wine") && has_value) {
             spec.kind = arg == "--wine" ? Kind::Wine : Kind::Native;
             spec.command = split_list(argv[++i]);
+        } else if (arg == "--error-program" && has_value) {
+            spec.error_command = split_list(argv[++i]);
         } else if (arg == "--pictures" && has_value) {
             spec.pictures_dir = argv[++i];
         } else {
@@ -49,7 +51,8 @@ LaunchSpec LaunchSpec::from_args(int& argc, char** argv)
     }
     argc = kept;
     if (spec.command.empty())
-        throw std::invalid_argument("usage: e2e_tests (--native | --wine) COMMAND [--pictures DIR] [gtest options]");
+        throw std::invalid_argument("usage: e2e_tests (--native | --wine) COMMAND [--pictures DIR] "
+                                    "[--error-program COMMAND] [gtest options]");
     return spec;
 }
 
@@ -57,6 +60,15 @@ pid_t Launcher::spawn(std::string const& display, std::vector<std::string> const
 {
     std::vector<std::string> argv = m_spec.command;
     argv.insert(argv.end(), arguments.begin(), arguments.end());
+    return spawn_process(argv, { "DISPLAY=" + display });
+}
+
+pid_t Launcher::spawn_error_program(std::string const& display, std::string const& fault) const
+{
+    if (m_spec.error_command.empty())
+        return -1;
+    std::vector<std::string> argv = m_spec.error_command;
+    argv.push_back(fault);
     return spawn_process(argv, { "DISPLAY=" + display });
 }
 

@@ -16,11 +16,14 @@ namespace e2e {
 //   --native COMMAND     the Linux build
 //   --wine COMMAND       a Windows build under Wine, in a prepared prefix
 //   --pictures DIR       where the build wrote the road pictures (optional)
+//   --error-program COMMAND   the same platform with a fault built in, which
+//                        takes the fault's name as its argument (optional)
 // COMMAND is one argument: the program and its leading arguments separated by
 // ';' (a CMake list), e.g. "tests/e2e/wine_run.sh;PREFIX;LOADER;Tavrel_Oskund.exe".
 struct LaunchSpec {
     enum class Kind { Native, Wine } kind = Kind::Native;
     std::vector<std::string> command;
+    std::vector<std::string> error_command;
     std::string pictures_dir;
 
     // Takes the options it knows out of argv; throws on a bad command line.
@@ -36,6 +39,9 @@ public:
     // Starts one instance of the program on the display, with extra arguments
     // after the command's own. The process ends with the test binary at the latest.
     pid_t spawn(std::string const& display, std::vector<std::string> const& arguments = {}) const;
+    // Starts the error report test program with the fault's name; -1 when
+    // the command line named none.
+    pid_t spawn_error_program(std::string const& display, std::string const& fault) const;
 
     // True when the program's top-level X window holds its own frame and
     // caption (Wine without a window manager), so the client area lies inside.

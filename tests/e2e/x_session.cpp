@@ -138,10 +138,12 @@ Window XSession::find_window(pid_t pid, std::string_view title_part)
         XWindowAttributes attributes;
         if (!XGetWindowAttributes(m_display, children[i], &attributes) || attributes.map_state != IsViewable)
             continue;
+        if (text_property(children[i], "_NET_WM_NAME").find(title_part) == std::string::npos)
+            continue;
         auto const pids = long_property(children[i], "_NET_WM_PID");
         if (!pids.empty() && pids.front() == pid)
             found = children[i];
-        else if (by_title == None && text_property(children[i], "_NET_WM_NAME").find(title_part) != std::string::npos)
+        else if (by_title == None)
             by_title = children[i];
     }
     if (children)

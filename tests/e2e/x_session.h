@@ -42,8 +42,9 @@ public:
 
     Display* display() const { return m_display; }
 
-    // A mapped top-level window of process pid, or failing that one whose
-    // title contains title_part; None when there is neither.
+    // A mapped top-level window whose title contains title_part, one of
+    // process pid where there is such (Wine's windows may carry another
+    // process id); None when there is none.
     Window find_window(pid_t pid, std::string_view title_part);
     // The window's place on the screen, in root coordinates.
     Rect screen_rect(Window window);
