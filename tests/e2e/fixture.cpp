@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <csignal>
 #include <cstdio>
+#include <fstream>
 #include <thread>
 
 namespace e2e {
@@ -171,11 +172,25 @@ Image WindowTest::capture_client()
     return x().capture(m_client);
 }
 
+// True while the process waits for input: XTest events reach the program's
+// socket before the X server answers our sync, so a program that sleeps
+// after that has handled them.
+static bool sleeping(pid_t pid)
+{
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(stat, line);
+    auto const end_of_name = line.rfind(')');
+    return end_of_name != std::string::npos && end_of_name + 2 < line.size() && line[end_of_name + 2] == 'S';
+}
+
 void WindowTest::settle()
 {
-    std::this_thread::sleep_for(30ms);
-    Image last = capture_client();
     auto const deadline = clock::now() + 5s;
+    while (m_pid > 0 && !sleeping(m_pid) && clock::now() < deadline)
+        std::this_thread::sleep_for(2ms);
+    std::this_thread::sleep_for(20ms);
+    Image last = capture_client();
     while (clock::now() < deadline) {
         std::this_thread::sleep_for(40ms);
         Image now = capture_client();
