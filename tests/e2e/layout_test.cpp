@@ -4,6 +4,8 @@
 #include "fixture.h"
 #include "layout.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -74,6 +76,41 @@ TEST_F(LayoutTest, LabelsFillTheirPlacesToTheEdges)
             check(r.x + r.w - 1, y);
         }
         EXPECT_EQ(wrong.count(), 0) << label.name << ":" << wrong.text();
+    }
+}
+
+// Captions stand on one line that starts at the label's top edge, centred
+// across the label's width. Ink: pixels clearly darker than the label.
+TEST_F(LayoutTest, CaptionsAreCentredOnALineFromTheTopEdge)
+{
+    Image const shot = screen();
+    for (auto const& label : elements) {
+        if (label.shape != Shape::Label)
+            continue;
+        // Only the part no box covers; the route count's first column lies under the heading.
+        Rect r = label.place;
+        if (label.name == "Label1(1)") {
+            r.x += 1;
+            r.w -= 1;
+        }
+        int top = r.h, bottom = -1, left = r.w, right = -1;
+        for (int y = 0; y < r.h; ++y)
+            for (int x = 0; x < r.w; ++x) {
+                Rgb const c = shot.at(r.x + x, r.y + y);
+                if (element_at(r.x + x, r.y + y)->name == label.name && (c >> 8 & 0xFF) < 0x60) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        ASSERT_GE(bottom, 0) << label.name << " shows no caption";
+        EXPECT_LE(top, 6) << label.name << ": the caption does not start at the top edge";
+        EXPECT_LE(bottom, 20) << label.name << ": the caption runs onto a second line";
+        int const left_margin = left;
+        int const right_margin = r.w - 1 - right;
+        int const shift = label.name == "Label1(1)" ? 1 : 0; // the covered first column
+        EXPECT_LE(std::abs(left_margin + shift - right_margin), 3) << label.name << ": not centred";
     }
 }
 
