@@ -32,7 +32,10 @@ TEST_P(PointerPicks, ClickingEntriesRebuildsTheRouteCount)
 
 INSTANTIATE_TEST_SUITE_P(Counts, PointerPicks,
     ::testing::Values(Picks { 2, 3, 4, "2*3*4 = 24" }, Picks { 7, 7, 7, "7*7*7 = 343" }, Picks { 0, 5, 6, "0*5*6 = 0" },
-        Picks { 3, 2, 5, "3*2*5 = 30" }));
+        Picks { 3, 2, 5, "3*2*5 = 30" }),
+    [](auto const& info) {
+        return std::to_string(info.param.a) + "_" + std::to_string(info.param.b) + "_" + std::to_string(info.param.c);
+    });
 
 TEST_F(SelectionTest, ClicksInAnyOrderLeaveTheSameCount)
 {
