@@ -201,6 +201,18 @@ void WindowTest::settle()
     ADD_FAILURE() << "the window kept changing";
 }
 
+bool WindowTest::shows(Rect part, Image const& expected)
+{
+    settle();
+    auto const deadline = clock::now() + 1500ms;
+    do {
+        if (capture_client().crop(part) == expected)
+            return true;
+        std::this_thread::sleep_for(50ms);
+    } while (clock::now() < deadline);
+    return false;
+}
+
 Image WindowTest::screen()
 {
     settle();

@@ -63,6 +63,10 @@ protected:
     Image screen();
     // Waits until two captures in a row are the same.
     void settle();
+    // Whether the part of the client area shows exactly this image at some
+    // moment within a second and a half: a blinking caret (Windows' edit
+    // boxes) may hide it at any single moment.
+    bool shows(Rect part, Image const& expected);
 
     void click(int x, int y, int times = 1);
     void middle_click(int x, int y);

@@ -10,7 +10,8 @@ using namespace std::chrono_literals;
 
 class TaskTextTest : public WindowTest {
 protected:
-    Image text_box() { return screen().crop(element("Text1(0)").place); }
+    static Rect place() { return element("Text1(0)").place; }
+    Image text_box() { return screen().crop(place()); }
     // A point on the first word of the first line.
     static constexpr int word_x = 8 + 20;
     static constexpr int word_y = 288 + 12;
@@ -32,7 +33,7 @@ TEST_F(TaskTextTest, TypingDeletingAndPastingChangeNothing)
     type("abc 123");
     for (char const* combo : { "Return", "BackSpace", "Delete", "ctrl+v", "shift+Insert", "ctrl+x", "ctrl+z" })
         key(combo);
-    EXPECT_EQ(text_box(), before);
+    EXPECT_TRUE(shows(place(), before)) << "the task text changed";
     EXPECT_EQ(route_count(), "1*1*1 = 1");
 }
 
@@ -44,7 +45,7 @@ TEST_F(TaskTextTest, MiddleClickPastesNothing)
     Image const after_first = text_box();
     middle_click(box.x + 100, box.y + 40);
     // A paste would have grown the text at the second click as well.
-    EXPECT_EQ(text_box(), after_first);
+    EXPECT_TRUE(shows(place(), after_first)) << "the task text changed";
 }
 
 TEST_F(TaskTextTest, ScrollsDownToItsLastLine)
@@ -54,9 +55,9 @@ TEST_F(TaskTextTest, ScrollsDownToItsLastLine)
     Image const top = text_box();
     key("ctrl+End");
     Image const bottom = text_box();
-    EXPECT_NE(bottom, top);
+    EXPECT_FALSE(shows(place(), top)) << "the text did not scroll";
     key("ctrl+End");
-    EXPECT_EQ(text_box(), bottom) << "the end moved on";
+    EXPECT_TRUE(shows(place(), bottom)) << "the end moved on";
 }
 
 } // namespace
