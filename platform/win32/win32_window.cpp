@@ -326,20 +326,26 @@ void report(rt::RuntimeError const& error)
 {
     using namespace win32;
     Backend& b = backend();
-    std::wstring text = L"Грешка при изпълнение " + std::to_wstring(error.number()) + L":\n\n";
-    std::wstring title = L"Tavrel_Oskund";
+    // The window does not outlive the error, and the control model may be gone
+    // already (an error while loading unwinds it): forget every element, so
+    // nothing that the report's own message loop dispatches can reach them.
+    b.children.clear();
+    b.tab_order.clear();
+    b.last_focus = nullptr;
+    b.form = nullptr;
+    if (b.window)
+        ShowWindow(b.window, SW_HIDE);
+
+    std::wstring text = L"Грешка при изпълнение '" + std::to_wstring(error.number()) + L"':\n\n";
     // The report must come out even when the error is in the texts themselves.
     try {
         text += widen(error.description());
         if (!error.detail().empty())
             text += L"\n(" + widen(error.detail()) + L")";
-        if (b.form)
-            title = widen(b.form->name());
     } catch (rt::RuntimeError const&) {
         text += L"?";
     }
-    // The window is the owner, so it takes no input while the report is up.
-    MessageBoxW(b.window, text.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    MessageBoxW(nullptr, text.c_str(), L"Tavrel_Oskund", MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TASKMODAL);
 }
 
 } // namespace display
