@@ -13,8 +13,11 @@ namespace e2e {
 namespace {
 
 // "Times New Roman" 12 pt at 96 dpi, the way fontconfig resolves it on the
-// test desktop (Liberation Serif, its metric twin).
-constexpr char const* window_font = "Times New Roman:pixelsize=16";
+// test desktop (Liberation Serif, its metric twin): smoothed, as Xft draws
+// it for FLTK, and in plain pixels, as Windows without font smoothing and
+// Wine draw it.
+constexpr char const* window_fonts[]
+    = { "Times New Roman:pixelsize=16", "Times New Roman:pixelsize=16:antialias=false" };
 constexpr int max_shift = 3;
 
 float luminance(Rgb c)
@@ -31,9 +34,6 @@ LabelReader::LabelReader(Display* display, int label_width, int label_height, Rg
     , m_background(background)
 {
     int const screen = DefaultScreen(display);
-    XftFont* font = XftFontOpenName(display, screen, window_font);
-    if (!font)
-        throw std::runtime_error("Xft cannot open the window font");
     Visual* visual = DefaultVisual(display, screen);
     Colormap colormap = DefaultColormap(display, screen);
     Pixmap pixmap = XCreatePixmap(display, DefaultRootWindow(display), static_cast<unsigned>(m_width),
@@ -47,35 +47,40 @@ LabelReader::LabelReader(Display* display, int label_width, int label_height, Rg
     XftColorAllocValue(display, visual, colormap, &back_rgb, &back);
     XftColorAllocValue(display, visual, colormap, &black_rgb, &black);
 
-    for (int a = 0; a <= 7; ++a)
-        for (int b = 0; b <= 7; ++b)
-            for (int c = 0; c <= 7; ++c) {
-                std::string const text = std::to_string(a) + "*" + std::to_string(b) + "*" + std::to_string(c) + " = "
-                    + std::to_string(a * b * c);
-                auto const* utf8 = reinterpret_cast<FcChar8 const*>(text.c_str());
-                int const length = static_cast<int>(text.size());
-                XGlyphInfo extents;
-                XftTextExtentsUtf8(display, font, utf8, length, &extents);
-                XftDrawRect(draw, &back, 0, 0, static_cast<unsigned>(m_width), static_cast<unsigned>(m_height));
-                XftDrawStringUtf8(draw, &black, font, (m_width - extents.xOff) / 2, font->ascent, utf8, length);
-                XImage* shot = XGetImage(display, pixmap, 0, 0, static_cast<unsigned>(m_width),
-                    static_cast<unsigned>(m_height), AllPlanes, ZPixmap);
-                Image image(m_width, m_height);
-                for (int y = 0; y < m_height; ++y)
-                    for (int x = 0; x < m_width; ++x)
-                        image.set(x, y, static_cast<Rgb>(XGetPixel(shot, x, y) & 0xFFFFFF));
-                XDestroyImage(shot);
-                Reference reference { text, ink_of(image), 0 };
-                for (float v : reference.ink)
-                    reference.total_ink += v;
-                m_references.push_back(std::move(reference));
-            }
+    for (char const* font_name : window_fonts) {
+        XftFont* font = XftFontOpenName(display, screen, font_name);
+        if (!font)
+            throw std::runtime_error("Xft cannot open the window font");
+        for (int a = 0; a <= 7; ++a)
+            for (int b = 0; b <= 7; ++b)
+                for (int c = 0; c <= 7; ++c) {
+                    std::string const text = std::to_string(a) + "*" + std::to_string(b) + "*" + std::to_string(c)
+                        + " = " + std::to_string(a * b * c);
+                    auto const* utf8 = reinterpret_cast<FcChar8 const*>(text.c_str());
+                    int const length = static_cast<int>(text.size());
+                    XGlyphInfo extents;
+                    XftTextExtentsUtf8(display, font, utf8, length, &extents);
+                    XftDrawRect(draw, &back, 0, 0, static_cast<unsigned>(m_width), static_cast<unsigned>(m_height));
+                    XftDrawStringUtf8(draw, &black, font, (m_width - extents.xOff) / 2, font->ascent, utf8, length);
+                    XImage* shot = XGetImage(display, pixmap, 0, 0, static_cast<unsigned>(m_width),
+                        static_cast<unsigned>(m_height), AllPlanes, ZPixmap);
+                    Image image(m_width, m_height);
+                    for (int y = 0; y < m_height; ++y)
+                        for (int x = 0; x < m_width; ++x)
+                            image.set(x, y, static_cast<Rgb>(XGetPixel(shot, x, y) & 0xFFFFFF));
+                    XDestroyImage(shot);
+                    Reference reference { text, ink_of(image), 0 };
+                    for (float v : reference.ink)
+                        reference.total_ink += v;
+                    m_references.push_back(std::move(reference));
+                }
+        XftFontClose(display, font);
+    }
 
     XftColorFree(display, visual, colormap, &back);
     XftColorFree(display, visual, colormap, &black);
     XftDrawDestroy(draw);
     XFreePixmap(display, pixmap);
-    XftFontClose(display, font);
 }
 
 // How much darker than the label's colour each pixel is, 0 to 1.
