@@ -110,7 +110,10 @@ TEST_F(LayoutTest, CaptionsAreCentredOnALineFromTheTopEdge)
         int const left_margin = left;
         int const right_margin = r.w - 1 - right;
         int const shift = label.name == "Label1(1)" ? 1 : 0; // the covered first column
-        EXPECT_LE(std::abs(left_margin + shift - right_margin), 3) << label.name << ": not centred";
+        // Wine rasters hinted glyphs up to a few pixels narrower than the
+        // advances it centres by, so its ink leans left a little more.
+        int const slack = Desktop::get().spec().kind == LaunchSpec::Kind::Wine ? 5 : 3;
+        EXPECT_LE(std::abs(left_margin + shift - right_margin), slack) << label.name << ": not centred";
     }
 }
 

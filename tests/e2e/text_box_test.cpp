@@ -33,6 +33,9 @@ TEST_F(TaskTextTest, TypingDeletingAndPastingChangeNothing)
     type("abc 123");
     for (char const* combo : { "Return", "BackSpace", "Delete", "ctrl+v", "shift+Insert", "ctrl+x", "ctrl+z" })
         key(combo);
+    // A read-only Windows edit moves its caret to the next line on Return;
+    // moving is allowed, so select the same word again before comparing.
+    click(word_x, word_y, 2);
     EXPECT_TRUE(shows(place(), before)) << "the task text changed";
     EXPECT_EQ(route_count(), "1*1*1 = 1");
 }
