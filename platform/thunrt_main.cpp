@@ -8,8 +8,11 @@ namespace platform {
 
 void ThunRTMain(Project const& project)
 {
+    // The form lives outside the try block: the back end may still draw its
+    // controls while the error report is up, so it must outlive the report.
+    std::unique_ptr<Form> form;
     try {
-        std::unique_ptr<Form> form = read_form(project.form_description);
+        form = read_form(project.form_description);
         if (project.bind_handlers)
             project.bind_handlers(*form);
         display::open(*form);
@@ -19,6 +22,7 @@ void ThunRTMain(Project const& project)
     } catch (rt::RuntimeError const& error) {
         report_unhandled(error);
     }
+    form.reset();
     std::exit(0);
 }
 

@@ -26,9 +26,9 @@ constexpr char const* title_part = "Математика - правило за �
 
 Desktop* Desktop::s_desktop = nullptr;
 
-Desktop::Desktop(LaunchSpec spec)
-    : m_spec(std::move(spec))
-    , m_launcher(m_spec)
+Desktop::Desktop(LaunchPlan plan)
+    : m_plan(std::move(plan))
+    , m_launcher(m_plan)
 {
     s_desktop = this;
 }
@@ -90,7 +90,7 @@ Window WindowTest::wait_for_window(std::string_view title_part)
 void WindowTest::SetUp()
 {
     Desktop& desktop = Desktop::get();
-    launch();
+    launch(m_arguments);
     m_window = wait_for_window(title_part);
     ASSERT_NE(m_window, None);
     // The window is ready once its client area shows and the route count is written.

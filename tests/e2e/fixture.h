@@ -21,13 +21,13 @@ namespace e2e {
 // Lives from the first test to the last.
 class Desktop : public ::testing::Environment {
 public:
-    explicit Desktop(LaunchSpec spec);
+    explicit Desktop(LaunchPlan plan);
     static Desktop& get() { return *s_desktop; }
 
     void SetUp() override;
     void TearDown() override;
 
-    LaunchSpec const& spec() const { return m_spec; }
+    LaunchPlan const& plan() const { return m_plan; }
     Launcher const& launcher() const { return m_launcher; }
     XSession& x() { return *m_session; }
     std::string const& display() const { return m_server->display_name(); }
@@ -37,7 +37,7 @@ public:
 
 private:
     static Desktop* s_desktop;
-    LaunchSpec m_spec;
+    LaunchPlan m_plan;
     Launcher m_launcher;
     std::unique_ptr<XServer> m_server;
     std::unique_ptr<XSession> m_session;
@@ -89,6 +89,8 @@ protected:
     // Asks the window to close and waits; the exit status, or nothing.
     std::optional<int> close_window();
 
+    // The command-line arguments SetUp starts the program with.
+    std::vector<std::string> m_arguments;
     pid_t m_pid = -1;
     Window m_window = 0;
     Rect m_client; // in screen coordinates

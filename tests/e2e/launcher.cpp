@@ -31,50 +31,50 @@ std::vector<std::string> split_list(std::string const& list)
 
 } // namespace
 
-LaunchSpec LaunchSpec::from_args(int& argc, char** argv)
+LaunchPlan LaunchPlan::from_args(int& argc, char** argv)
 {
-    LaunchSpec spec;
+    LaunchPlan plan;
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
         std::string const arg = argv[i];
         bool const has_value = i + 1 < argc;
         if ((arg == "--native" || arg == "--wine") && has_value) {
-            spec.kind = arg == "--wine" ? Kind::Wine : Kind::Native;
-            spec.command = split_list(argv[++i]);
+            plan.kind = arg == "--wine" ? Kind::Wine : Kind::Native;
+            plan.command = split_list(argv[++i]);
         } else if (arg == "--error-program" && has_value) {
-            spec.error_command = split_list(argv[++i]);
+            plan.error_command = split_list(argv[++i]);
         } else if (arg == "--pictures" && has_value) {
-            spec.pictures_dir = argv[++i];
+            plan.pictures_dir = argv[++i];
         } else {
             argv[kept++] = argv[i];
         }
     }
     argc = kept;
-    if (spec.command.empty())
+    if (plan.command.empty())
         throw std::invalid_argument("usage: e2e_tests (--native | --wine) COMMAND [--pictures DIR] "
                                     "[--error-program COMMAND] [gtest options]");
-    return spec;
+    return plan;
 }
 
 pid_t Launcher::spawn(std::string const& display, std::vector<std::string> const& arguments) const
 {
-    std::vector<std::string> argv = m_spec.command;
+    std::vector<std::string> argv = m_plan.command;
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     return spawn_process(argv, { "DISPLAY=" + display });
 }
 
 pid_t Launcher::spawn_error_program(std::string const& display, std::string const& fault) const
 {
-    if (m_spec.error_command.empty())
+    if (m_plan.error_command.empty())
         return -1;
-    std::vector<std::string> argv = m_spec.error_command;
+    std::vector<std::string> argv = m_plan.error_command;
     argv.push_back(fault);
     return spawn_process(argv, { "DISPLAY=" + display });
 }
 
 std::chrono::milliseconds Launcher::start_timeout() const
 {
-    return m_spec.kind == LaunchSpec::Kind::Wine ? 120s : 10s;
+    return m_plan.kind == LaunchPlan::Kind::Wine ? 120s : 10s;
 }
 
 pid_t spawn_process(std::vector<std::string> const& argv, std::vector<std::string> const& environment)

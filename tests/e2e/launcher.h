@@ -20,20 +20,20 @@ namespace e2e {
 //                        takes the fault's name as its argument (optional)
 // COMMAND is one argument: the program and its leading arguments separated by
 // ';' (a CMake list), e.g. "tests/e2e/wine_run.sh;PREFIX;LOADER;Tavrel_Oskund.exe".
-struct LaunchSpec {
+struct LaunchPlan {
     enum class Kind { Native, Wine } kind = Kind::Native;
     std::vector<std::string> command;
     std::vector<std::string> error_command;
     std::string pictures_dir;
 
     // Takes the options it knows out of argv; throws on a bad command line.
-    static LaunchSpec from_args(int& argc, char** argv);
+    static LaunchPlan from_args(int& argc, char** argv);
 };
 
 class Launcher {
 public:
-    explicit Launcher(LaunchSpec spec)
-        : m_spec(std::move(spec))
+    explicit Launcher(LaunchPlan plan)
+        : m_plan(std::move(plan))
     { }
 
     // Starts one instance of the program on the display, with extra arguments
@@ -45,13 +45,13 @@ public:
 
     // True when the program's top-level X window holds its own frame and
     // caption (Wine without a window manager), so the client area lies inside.
-    bool frame_inside_window() const { return m_spec.kind == LaunchSpec::Kind::Wine; }
+    bool frame_inside_window() const { return m_plan.kind == LaunchPlan::Kind::Wine; }
     // How long a window may take to appear; Wine's first start is slow.
     std::chrono::milliseconds start_timeout() const;
-    std::string const& program() const { return m_spec.command.back(); }
+    std::string const& program() const { return m_plan.command.back(); }
 
 private:
-    LaunchSpec m_spec;
+    LaunchPlan m_plan;
 };
 
 // Starts a process with extra environment entries; its output goes to the

@@ -112,7 +112,7 @@ TEST_F(LayoutTest, CaptionsAreCentredOnALineFromTheTopEdge)
         int const shift = label.name == "Label1(1)" ? 1 : 0; // the covered first column
         // Wine rasters hinted glyphs up to a few pixels narrower than the
         // advances it centres by, so its ink leans left a little more.
-        int const slack = Desktop::get().spec().kind == LaunchSpec::Kind::Wine ? 5 : 3;
+        int const slack = Desktop::get().plan().kind == LaunchPlan::Kind::Wine ? 5 : 3;
         EXPECT_LE(std::abs(left_margin + shift - right_margin), slack) << label.name << ": not centred";
     }
 }
@@ -135,7 +135,7 @@ TEST_F(LayoutTest, BoxesCoverTheirPlaces)
 // The road pictures the build wrote, when the test was told where.
 Image road_picture(int k)
 {
-    std::string const& dir = Desktop::get().spec().pictures_dir;
+    std::string const& dir = Desktop::get().plan().pictures_dir;
     if (dir.empty())
         return {};
     return load_bmp((std::filesystem::path(dir) / ("road_picture_" + std::to_string(k) + ".bmp")).string());

@@ -8,8 +8,8 @@ int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
     try {
-        auto spec = e2e::LaunchSpec::from_args(argc, argv);
-        ::testing::AddGlobalTestEnvironment(new e2e::Desktop(std::move(spec)));
+        auto plan = e2e::LaunchPlan::from_args(argc, argv);
+        ::testing::AddGlobalTestEnvironment(new e2e::Desktop(std::move(plan)));
     } catch (std::exception const& error) {
         std::cerr << error.what() << '\n';
         return 2;
