@@ -5,6 +5,9 @@
 
 #include <X11/Xutil.h>
 
+#include <fstream>
+#include <iterator>
+
 namespace e2e {
 namespace {
 
@@ -58,12 +61,48 @@ TEST_F(FrameTest, TheCaptionIsUtf8AndEndsWithTheProgramsTitle)
     EXPECT_EQ(caption.substr(caption.size() - title.size()), title);
 }
 
-TEST_F(FrameTest, TheWindowCarriesA32By32Icon)
+// The icon file the build wrote, as 0xAARRGGBB values top row first, the way
+// _NET_WM_ICON holds them: one 32 x 32 image of 8-bit colour indices and a
+// transparency mask, both bottom row first.
+std::vector<unsigned long> icon_file_pixels(std::string const& path)
 {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<unsigned char> const ico { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    constexpr std::size_t image = 22, palette = image + 40, colours = palette + 256 * 4, mask = colours + 32 * 32;
+    if (ico.size() < mask + 32 * 4)
+        return {};
+    std::vector<unsigned long> pixels(32 * 32);
+    for (std::size_t y = 0; y < 32; ++y)
+        for (std::size_t x = 0; x < 32; ++x) {
+            std::size_t const row = 31 - y;
+            bool const transparent = ico[mask + row * 4 + x / 8] >> (7 - x % 8) & 1;
+            std::size_t const entry = palette + 4 * std::size_t(ico[colours + row * 32 + x]);
+            pixels[y * 32 + x] = transparent
+                ? 0
+                : 0xFF000000ul | std::size_t(ico[entry + 2]) << 16 | std::size_t(ico[entry + 1]) << 8 | ico[entry];
+        }
+    return pixels;
+}
+
+TEST_F(FrameTest, TheWindowCarriesTheHamburgerIcon)
+{
+    auto const expected = icon_file_pixels(Desktop::get().plan().pictures_dir + "/Tavrel_Oskund.ico");
+    ASSERT_EQ(expected.size(), 32u * 32u) << "no icon file next to the program";
     auto const icon = x().long_property(m_window, "_NET_WM_ICON");
     bool found = false;
-    for (std::size_t at = 0; at + 2 <= icon.size(); at += 2 + static_cast<std::size_t>(icon[at] * icon[at + 1]))
-        found = found || (icon[at] == 32 && icon[at + 1] == 32);
+    for (std::size_t at = 0; at + 2 <= icon.size(); at += 2 + static_cast<std::size_t>(icon[at] * icon[at + 1])) {
+        if (icon[at] != 32 || icon[at + 1] != 32 || at + 2 + 32 * 32 > icon.size())
+            continue;
+        found = true;
+        int differences = 0;
+        for (std::size_t i = 0; i < 32 * 32; ++i) {
+            unsigned long const shown = static_cast<unsigned long>(icon[at + 2 + i]) & 0xFFFFFFFFul;
+            // A transparent pixel's colour does not matter.
+            bool const same = (shown >> 24) == 0 ? expected[i] == 0 : shown == expected[i];
+            differences += same ? 0 : 1;
+        }
+        EXPECT_EQ(differences, 0) << "pixels of the 32x32 window icon differ from the icon file";
+    }
     EXPECT_TRUE(found) << "no 32x32 image in _NET_WM_ICON (" << icon.size() << " values)";
 }
 
