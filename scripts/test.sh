@@ -11,6 +11,7 @@ jobs=$(nproc)
 # The Windows program first, so that the Linux build's end-to-end tests find it.
 cmake --preset windows
 cmake --build --preset windows -j "$jobs"
+cmake --build --preset windows --target package
 cmake --preset linux
 cmake --build --preset linux -j "$jobs"
 cmake --preset asan
