@@ -7,12 +7,13 @@ set -euo pipefail
 build_pkgs=(g++ cmake make pkg-config libfltk1.3-dev libfontconfig-dev
   libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev libxrender-dev
   g++-mingw-w64-i686-posix binutils-mingw-w64-i686 fonts-liberation)
-# Tests: GoogleTest, Google Benchmark, an X server and input driver for the
-# real window, OCR to read the screen, Wine for the .exe: wine32 runs it where
-# the machine runs 32-bit code, wine64 runs a 64-bit build of it elsewhere.
+# Tests: GoogleTest, Google Benchmark, zlib (to decode the icon PNG), an X
+# server and the XTest input extension for the real window, ImageMagick and
+# desktop-file-utils for the installed files, unzip for the Windows zip, Wine
+# for the .exe: wine32 runs it where the machine runs 32-bit code, wine64 runs
+# a 64-bit build of it elsewhere.
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev clang-format xvfb
-  xauth x11-utils xdotool libx11-dev libxtst-dev tesseract-ocr
-  tesseract-ocr-eng imagemagick desktop-file-utils zip unzip
+  libx11-dev libxtst-dev imagemagick desktop-file-utils unzip
   wine wine32:i386 wine64 g++-mingw-w64-x86-64-posix)
 
 want=("${build_pkgs[@]}")
