@@ -118,7 +118,8 @@ double Val(std::string_view text)
             written = written > 100000 ? written : written * 10 + (at(i) - '0');
         exponent += exp_negative ? -written : written;
     }
-    double const value = mantissa * std::pow(10.0, exponent);
+    // Whole numbers, the common case, need no scaling.
+    double const value = exponent == 0 ? mantissa : mantissa * std::pow(10.0, exponent);
     if (!std::isfinite(value))
         raise(ErrorCode::Overflow, "the number in the text is too large");
     return negative ? -value : value;
@@ -137,7 +138,10 @@ std::int16_t to_int16(double value)
 
 void clear_fp()
 {
-    std::feclearexcept(FE_ALL_EXCEPT);
+    // Clearing reloads the whole floating-point environment, which costs far
+    // more than looking; most of the time there is nothing to clear.
+    if (std::fetestexcept(FE_ALL_EXCEPT) != 0)
+        std::feclearexcept(FE_ALL_EXCEPT);
 }
 
 void check_fp(double result)
