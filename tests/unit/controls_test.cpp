@@ -1,24 +1,17 @@
 #include "platform/controls.h"
 #include "platform/runtime.h"
 
+#include "raised_by.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 using namespace platform;
 
-namespace {
+using testing_support::raised_by;
 
-rt::ErrorCode raised_by(auto&& action)
-{
-    try {
-        action();
-    } catch (rt::RuntimeError const& error) {
-        return error.code();
-    }
-    ADD_FAILURE() << "no run-time error was raised";
-    return rt::ErrorCode::InvalidCall;
-}
+namespace {
 
 struct ChangeLog final : ControlObserver {
     void changed(Control& control) override { seen.push_back(&control); }

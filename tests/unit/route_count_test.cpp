@@ -1,4 +1,5 @@
 #include "platform/runtime.h"
+#include "raised_by.h"
 #include "route/tavrel_oskund.h"
 #include "test_form.h"
 
@@ -125,18 +126,13 @@ TEST(SelectionEvents, MissingElementsAndBadIndicesRaiseRuntimeErrors)
 {
     auto form = testing_support::make_route_form();
     Tavrel_Oskund window(*form);
-    auto code_of = [](auto&& action) {
-        try {
-            action();
-        } catch (rt::RuntimeError const& error) {
-            return error.code();
-        }
-        return rt::ErrorCode::InvalidCall; // nothing raised: never expected below
-    };
-    EXPECT_EQ(code_of([&] { route::List1_Click(window, 3); }), rt::ErrorCode::ControlElementMissing);
-    EXPECT_EQ(code_of([&] { window.List1(0).set_ListIndex(8); }), rt::ErrorCode::InvalidPropertyValue);
-    EXPECT_EQ(code_of([&] { window.List1(0).set_ListIndex(-2); }), rt::ErrorCode::InvalidPropertyValue);
-    EXPECT_EQ(code_of([&] { form->list_box("Label1", 1); }), rt::ErrorCode::TypeMismatch);
+    EXPECT_EQ(testing_support::raised_by([&] { route::List1_Click(window, 3); }), rt::ErrorCode::ControlElementMissing);
+    EXPECT_EQ(
+        testing_support::raised_by([&] { window.List1(0).set_ListIndex(8); }), rt::ErrorCode::InvalidPropertyValue);
+    EXPECT_EQ(
+        testing_support::raised_by([&] { window.List1(0).set_ListIndex(-2); }), rt::ErrorCode::InvalidPropertyValue);
+    EXPECT_EQ(testing_support::raised_by([&] { form->list_box("Label1", 1); }), rt::ErrorCode::TypeMismatch);
     // Nothing selected: the handler asks for road picture -1, which is missing.
-    EXPECT_EQ(code_of([&] { window.List1(0).set_ListIndex(-1); }), rt::ErrorCode::ControlElementMissing);
+    EXPECT_EQ(
+        testing_support::raised_by([&] { window.List1(0).set_ListIndex(-1); }), rt::ErrorCode::ControlElementMissing);
 }

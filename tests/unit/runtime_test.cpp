@@ -1,25 +1,14 @@
 #include "platform/engine.h"
 #include "platform/runtime.h"
 
+#include "raised_by.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-namespace {
-
-rt::ErrorCode raised_by(auto&& action)
-{
-    try {
-        action();
-    } catch (rt::RuntimeError const& error) {
-        return error.code();
-    }
-    ADD_FAILURE() << "no run-time error was raised";
-    return rt::ErrorCode::InvalidCall;
-}
-
-} // namespace
+using testing_support::raised_by;
 
 TEST(Runtime, ValReadsNumbersWhateverTheLocale)
 {
