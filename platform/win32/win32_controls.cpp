@@ -49,6 +49,14 @@ HWND create_list(Backend& b, platform::ListBox const& list)
         if (added == LB_ERR || added == LB_ERRSPACE)
             fail("failed to add an entry to " + element_name(list));
     }
+    // The box is made to show whole entries in Times New Roman; where a
+    // substitute font has shorter rows, stretch them so that a sliver of a
+    // further entry never shows below the last whole one.
+    RECT client {};
+    GetClientRect(hwnd, &client);
+    LRESULT const row = SendMessageW(hwnd, LB_GETITEMHEIGHT, 0, 0);
+    if (row > 0 && client.bottom % row != 0 && client.bottom / row > 0)
+        SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, client.bottom / (client.bottom / row));
     SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.ListIndex()), 0);
     return hwnd;
 }
