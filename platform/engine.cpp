@@ -19,10 +19,16 @@ void report_unhandled(rt::RuntimeError const& error)
 
 void user_selected(ListBox& list, std::int16_t entry)
 {
+    // Native lists differ on whether choosing the selected entry again counts
+    // as a change; here it never does, so every back end raises the same events.
+    if (entry == list.ListIndex())
+        return;
     try {
         list.set_ListIndex(entry);
     } catch (rt::RuntimeError const& error) {
         report_unhandled(error);
+    } catch (std::exception const& error) {
+        report_unhandled(rt::RuntimeError(rt::ErrorCode::ControlOperationFailed, error.what()));
     }
 }
 

@@ -21,6 +21,9 @@ void ThunRTMain(Project const& project)
         display::run(*form);
     } catch (rt::RuntimeError const& error) {
         report_unhandled(error);
+    } catch (std::exception const& error) {
+        // Out of memory and the like: still reported, never a silent end.
+        report_unhandled(rt::RuntimeError(rt::ErrorCode::ControlOperationFailed, error.what()));
     }
     form.reset();
     std::exit(0);

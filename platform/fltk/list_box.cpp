@@ -78,7 +78,7 @@ int ListBoxWidget::entry_at(int y) const
 
 void ListBoxWidget::choose(int entry)
 {
-    if (entry < 0 || entry >= m_model.ListCount() || entry == m_model.ListIndex())
+    if (entry < 0 || entry >= m_model.ListCount())
         return;
     platform::user_selected(m_model, static_cast<std::int16_t>(entry));
 }
@@ -191,6 +191,7 @@ int ListBoxWidget::handle(int event)
                 Fl::add_timeout(0.4, repeat_arrow, this);
             } else {
                 int const page = std::max(1, visible_count() - 1);
+                m_pressed = Arrow::Track;
                 scroll_to(m_top + (Fl::event_y() < bar.y + bar.h / 2 ? -page : page));
             }
             return 1;
