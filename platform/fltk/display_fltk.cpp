@@ -87,6 +87,10 @@ public:
             move_focus((Fl::event_state() & FL_SHIFT) != 0);
             return 1;
         }
+        // Keys no element wanted stop here: FLTK would otherwise move the
+        // focus with the arrow keys, which no Windows dialog does.
+        if (event == FL_KEYBOARD)
+            return 0;
         return Fl_Double_Window::handle(event);
     }
 
@@ -368,6 +372,9 @@ void report(rt::RuntimeError const& error)
             return; // the engine has written the error to stderr already
         fl_open_display(display);
     }
+    // The window does not outlive the error: only the report stays up.
+    if (backend && backend->window)
+        backend->window->hide();
     std::string text = "Грешка при изпълнение '" + std::to_string(error.number()) + "':\n\n";
     text += error.description();
     if (!error.detail().empty())

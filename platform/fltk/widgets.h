@@ -44,7 +44,7 @@ public:
     void draw() override;
 
 private:
-    enum class Arrow { Released, Up, Down };
+    enum class Arrow { Released, Up, Down, Track };
 
     int item_height() const;
     int visible_count() const;

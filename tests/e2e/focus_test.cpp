@@ -12,9 +12,15 @@ class FocusTest : public WindowTest { };
 
 TEST_F(FocusTest, StartsOnTheFirstSegmentPictureWhichIgnoresKeys)
 {
-    key("Down");
-    key("End");
+    // Arrow keys neither change a selection nor carry the focus away.
+    for (char const* name : { "Down", "Down", "Right", "Right", "Right", "Right", "Left", "Up", "End", "Home" })
+        key(name);
     EXPECT_EQ(route_count(), "1*1*1 = 1");
+    // Still on segment picture A-B: three Tabs reach selector A-B.
+    for (int tab = 0; tab < 3; ++tab)
+        key("Tab");
+    key("Down");
+    EXPECT_EQ(route_count(), "2*1*1 = 2");
 }
 
 TEST_F(FocusTest, TabVisitsPicturesThenSelectorsThenTheTextAndWrapsAround)
