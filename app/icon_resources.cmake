@@ -3,10 +3,9 @@
 # Writes the executable's icon resources from the window's icon file, so both
 # icons are the same bytes: the image as icon resource 30001 and a one-entry
 # icon group 1 pointing at it, both language neutral. The data goes inline as
-# 16-bit words, since CMake cannot write a binary file. Without an icon file
-# (the pictures not drawn yet) the program simply has no icon.
+# 16-bit words, since CMake cannot write a binary file.
 if(NOT EXISTS "${ICO}")
-  set(text "// No window icon yet, so no application icon.\n")
+  message(FATAL_ERROR "No window icon at ${ICO}: the pack tool must write it first")
 else()
   file(READ "${ICO}" header LIMIT 22 HEX)
   # Directory: reserved 0, type 1, count 1; the entry's size and offset.

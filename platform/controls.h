@@ -91,7 +91,7 @@ public:
     void set_Caption(std::string caption);
 
     Color back_color = 0xFFFFFF;
-    bool centred = true;
+    bool centred = false;
 
 private:
     std::string m_caption;

@@ -161,9 +161,6 @@ void tab(Backend& b, bool backwards)
         next = (at + (backwards ? count - 1 : 1)) % count;
     HWND const target = b.tab_order[static_cast<std::size_t>(next)];
     SetFocus(target);
-    // Tabbing into a text box selects its text, as in a dialog.
-    if (Child const* child = b.find(target); child && child->control->kind() == platform::Kind::TextBox)
-        SendMessageW(target, EM_SETSEL, 0, -1);
 }
 
 void paint_labels(Backend& b, HDC dc)

@@ -326,9 +326,9 @@ void report(rt::RuntimeError const& error)
 {
     using namespace win32;
     Backend& b = backend();
-    // The window does not outlive the error, and the control model may be gone
-    // already (an error while loading unwinds it): forget every element, so
-    // nothing that the report's own message loop dispatches can reach them.
+    // The window does not outlive the error: hide it and forget every element,
+    // so nothing that the report's own message loop dispatches reaches a
+    // handler while the process is ending.
     b.children.clear();
     b.tab_order.clear();
     b.last_focus = nullptr;
