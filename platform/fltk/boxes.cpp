@@ -16,10 +16,6 @@ namespace fltk_display {
 
 namespace {
 
-constexpr int scroll_bar_px = 17;
-constexpr Fl_Color highlight = 0x00008000;
-constexpr Fl_Color track_color = 0xE0E0E000;
-
 // CR LF and lone CR become the line breaks FLTK's text widgets know.
 std::string unix_lines(std::string const& text)
 {

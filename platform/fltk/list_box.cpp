@@ -19,11 +19,7 @@ namespace fltk_display {
 
 namespace {
 
-// The classic desktop's list colours: black on white, white on navy when selected.
-constexpr Fl_Color highlight = 0x00008000;
-constexpr int scroll_bar_px = 17;
 constexpr int text_indent = 2;
-constexpr Fl_Color track_color = 0xE0E0E000;
 
 } // namespace
 

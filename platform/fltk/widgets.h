@@ -16,6 +16,12 @@
 
 namespace fltk_display {
 
+// The classic desktop's look shared by lists and the task text: white on navy
+// when selected, 17 px scroll bars with a light track.
+constexpr Fl_Color highlight = 0x00008000;
+constexpr int scroll_bar_px = 17;
+constexpr Fl_Color track_color = 0xE0E0E000;
+
 // The window font as FLTK knows it, shared by every element.
 struct FontChoice {
     Fl_Font face = FL_HELVETICA;
