@@ -6,6 +6,17 @@
 
 namespace platform {
 
+PixelPlace to_pixels(Place const& place)
+{
+    // Nearest pixel, halves away from zero.
+    auto const px = [](std::int32_t twips) {
+        std::int64_t const t = twips;
+        return static_cast<int>(
+            t >= 0 ? (t + twips_per_pixel / 2) / twips_per_pixel : -((-t + twips_per_pixel / 2) / twips_per_pixel));
+    };
+    return { px(place.left), px(place.top), px(place.width), px(place.height) };
+}
+
 Control::Control(Form& form, Kind kind, std::string array, std::int16_t index)
     : m_form(form)
     , m_kind(kind)

@@ -32,6 +32,16 @@ struct Place {
 };
 constexpr int twips_per_pixel = 15;
 
+// A place in whole pixels; every back end converts through here, so that all
+// of them round a place that is not a whole number of pixels the same way.
+struct PixelPlace {
+    int x = 0;
+    int y = 0;
+    int w = 0;
+    int h = 0;
+};
+PixelPlace to_pixels(Place const& place);
+
 struct Font {
     std::string name;
     std::uint16_t charset = 0;

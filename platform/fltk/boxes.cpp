@@ -42,12 +42,10 @@ bool is_word_char(unsigned int c)
 
 } // namespace
 
-PixelRect to_pixels(platform::Place const& place)
+PixelRect pixel_rect(platform::Place const& place)
 {
-    auto px = [](std::int32_t twips) {
-        return static_cast<int>(std::lround(static_cast<double>(twips) / platform::twips_per_pixel));
-    };
-    return { px(place.left), px(place.top), px(place.width), px(place.height) };
+    platform::PixelPlace const p = platform::to_pixels(place);
+    return { p.x, p.y, p.w, p.h };
 }
 
 PictureBoxWidget::PictureBoxWidget(platform::PictureBox& model, PixelRect rect)

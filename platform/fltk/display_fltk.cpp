@@ -115,7 +115,7 @@ private:
             if ((*it)->kind() != platform::Kind::Label || !(*it)->visible)
                 continue;
             auto const& label = static_cast<platform::Label const&>(**it);
-            PixelRect const r = to_pixels(label.place);
+            PixelRect const r = pixel_rect(label.place);
             fl_color(to_fl(label.back_color));
             fl_rectf(r.x, r.y, r.w, r.h);
             fl_push_clip(r.x, r.y, r.w, r.h);
@@ -159,7 +159,7 @@ void Observer::changed(platform::Control& control)
     if (!backend || !backend->window)
         return;
     if (control.kind() == platform::Kind::Label) {
-        PixelRect const r = to_pixels(control.place);
+        PixelRect const r = pixel_rect(control.place);
         backend->window->damage(FL_DAMAGE_ALL, r.x, r.y, r.w, r.h);
         return;
     }
@@ -220,7 +220,7 @@ void set_icon(platform::Picture const& picture)
 
 Fl_Widget* make_widget(platform::Control& control)
 {
-    PixelRect const r = to_pixels(control.place);
+    PixelRect const r = pixel_rect(control.place);
     switch (control.kind()) {
     case platform::Kind::ListBox:
         return new ListBoxWidget(static_cast<platform::ListBox&>(control), r, backend->font);
@@ -304,7 +304,7 @@ using namespace fltk_display;
 void open(platform::Form& form)
 {
     ensure_display();
-    PixelRect const client = to_pixels(form.client_area);
+    PixelRect const client = pixel_rect(form.client_area);
     if (client.w <= 0 || client.h <= 0)
         rt::raise(rt::ErrorCode::InvalidPropertyValue, "FLTK: the window has no client area");
     // Dragging text out of or into the read-only task text would edit it.

@@ -32,7 +32,7 @@ struct FontChoice {
 struct PixelRect {
     int x, y, w, h;
 };
-PixelRect to_pixels(platform::Place const& place);
+PixelRect pixel_rect(platform::Place const& place);
 
 // A single-selection list: a sunken frame, the entries one per line and a
 // vertical scroll bar of its own (FLTK's drops its arrows when the bar is as

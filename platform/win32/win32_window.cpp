@@ -233,10 +233,8 @@ std::wstring widen(std::string_view text)
 
 RECT pixel_rect(platform::Place const& place)
 {
-    int const left = place.left / platform::twips_per_pixel;
-    int const top = place.top / platform::twips_per_pixel;
-    return RECT { left, top, left + place.width / platform::twips_per_pixel,
-        top + place.height / platform::twips_per_pixel };
+    platform::PixelPlace const p = platform::to_pixels(place);
+    return RECT { p.x, p.y, p.x + p.w, p.y + p.h };
 }
 
 void fail(std::string const& what)
@@ -268,8 +266,8 @@ void open(platform::Form& form)
         style |= WS_MINIMIZEBOX;
     if (form.max_button)
         style |= WS_MAXIMIZEBOX;
-    RECT frame { 0, 0, form.client_area.width / platform::twips_per_pixel,
-        form.client_area.height / platform::twips_per_pixel };
+    platform::PixelPlace const client = platform::to_pixels(form.client_area);
+    RECT frame { 0, 0, client.w, client.h };
     if (!AdjustWindowRectEx(&frame, style, FALSE, 0))
         fail("failed to size the window frame");
     int const width = frame.right - frame.left;

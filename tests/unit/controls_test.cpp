@@ -73,3 +73,18 @@ TEST(ControlModel, ObserverSeesEveryVisibleChangeAndPicturesAreShared)
     EXPECT_EQ(log.seen, (std::vector<Control*> { &label, &box }));
     EXPECT_EQ(box.Picture().get(), picture.get());
 }
+
+TEST(ControlModel, TwipsBecomeTheNearestWholePixel)
+{
+    struct Case {
+        std::int32_t twips;
+        int pixels;
+    };
+    Case const cases[] = { { 0, 0 }, { 15, 1 }, { 7050, 470 }, { 6135, 409 }, { 7, 0 }, { 8, 1 }, { 22, 1 }, { 23, 2 },
+        { -15, -1 }, { -8, -1 }, { -7, 0 } };
+    for (auto const& c : cases) {
+        PixelPlace const p = to_pixels(Place { c.twips, c.twips, c.twips, c.twips });
+        EXPECT_EQ(p.x, c.pixels) << c.twips;
+        EXPECT_EQ(p.h, c.pixels) << c.twips;
+    }
+}
