@@ -99,13 +99,20 @@ std::vector<std::uint8_t> icon_image()
     return out.take();
 }
 
+// The head shared by the icon file and the icon group resource: reserved,
+// type icon, one image, and that image's size and colour fields.
+static void write_directory(ByteWriter& out)
+{
+    out.u16(0);
+    out.u16(1);
+    out.u16(1);
+    write_entry_fields(out);
+}
+
 std::vector<std::uint8_t> icon_ico()
 {
     ByteWriter out;
-    out.u16(0); // reserved
-    out.u16(1); // type: icon
-    out.u16(1); // one image
-    write_entry_fields(out);
+    write_directory(out);
     out.u32(ico_header_size); // where the image starts
     out.bytes(icon_image());
     return out.take();
@@ -114,10 +121,7 @@ std::vector<std::uint8_t> icon_ico()
 std::vector<std::uint8_t> icon_group_resource()
 {
     ByteWriter out;
-    out.u16(0); // reserved
-    out.u16(1); // type: icon
-    out.u16(1); // one image
-    write_entry_fields(out);
+    write_directory(out);
     out.u16(icon_image_resource_id);
     return out.take();
 }

@@ -65,19 +65,8 @@ std::string concat(std::string_view left, std::string_view right)
 
 std::string int_to_text(std::int16_t value)
 {
-    // Built by hand: std::to_string is locale-free too, but this keeps the
-    // hot path of every click free of allocations beyond the result.
-    char buffer[8];
-    int magnitude = value < 0 ? -static_cast<int>(value) : value;
-    char* end = buffer + sizeof buffer;
-    char* p = end;
-    do {
-        *--p = static_cast<char>('0' + magnitude % 10);
-        magnitude /= 10;
-    } while (magnitude != 0);
-    if (value < 0)
-        *--p = '-';
-    return std::string(p, end);
+    // std::to_string ignores the locale for integers: no grouping, no blank.
+    return std::to_string(value);
 }
 
 double Val(std::string_view text)
