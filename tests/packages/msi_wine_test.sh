@@ -9,20 +9,20 @@
 # tests/e2e/wine_run.sh starts the build's.
 set -euo pipefail
 step=$1
-prefix=$2
+prefix=$(realpath -m "$2")
 loader=$3
 msi=$(realpath "$4")
 shift 4
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # A 32-bit program goes to "Program Files (x86)" where Windows is 64-bit.
-program_dir() {
+installed_dir() {
   local program_files='Program Files'
   [ -d "$prefix/drive_c/Program Files (x86)" ] && program_files='Program Files (x86)'
   echo "$prefix/drive_c/$program_files/Tavrel_Oskund"
 }
 if [ "$step" = run ]; then
-  exec "$(dirname "$0")/../e2e/wine_run.sh" "$prefix" "$loader" "$(program_dir)/Tavrel_Oskund.exe" "$@"
+  exec "$(dirname "$0")/../e2e/wine_run.sh" "$prefix" "$loader" "$(installed_dir)/Tavrel_Oskund.exe" "$@"
 fi
 
 # winemenubuilder would copy the shortcut into this machine's own menus.
@@ -42,12 +42,19 @@ install)
   "$loader" msiexec /i "$msi" /qn || fail "msiexec /i failed"
   wineserver -w
 
-  program_dir=$(program_dir)
+  program_dir=$(installed_dir)
   [ "$(ls -A "$program_dir")" = Tavrel_Oskund.exe ] || fail "$program_dir holds '$(ls -A "$program_dir" || true)'"
   [ "$(shortcuts | wc -l)" = 1 ] || fail "no single Start menu shortcut named '$name'"
   target="C:/${program_dir#"$prefix/drive_c/"}/Tavrel_Oskund.exe"
   strings "$(shortcuts)" | grep -qxF "${target//\//\\}" ||
     fail "the shortcut does not start the installed program"
+  # Windows Installer keeps the icon for the shortcut and for Programs and Features.
+  icon="C:\\windows\\Installer\\$product_code\\Tavrel_Oskund.ico"
+  msiinfo extract "$msi" Icon.Tavrel_Oskund.ico | cmp - "$prefix/drive_c/windows/Installer/$product_code/Tavrel_Oskund.ico" ||
+    fail "the installed icon is not the package's"
+  strings -el "$(shortcuts)" | grep -qF "$icon" || fail "the shortcut does not show the program's icon"
+  "$loader" reg query 'HKLM\Software\Classes\Installer\Products' /s | grep ProductIcon | grep -qF "$icon" ||
+    fail "Programs and Features shows no icon"
 
   "$loader" reg export "$arp_key" "$prefix/arp.reg" /reg:32 /y >/dev/null || fail "no uninstall entry $arp_key"
   arp=$(iconv -f UTF-16 -t UTF-8 "$prefix/arp.reg" | tr -d '\r')
@@ -65,7 +72,7 @@ EOF
 uninstall)
   "$loader" msiexec /x "$msi" /qn || fail "msiexec /x failed"
   wineserver -w
-  [ ! -e "$(program_dir)" ] || fail "$(program_dir) is still there"
+  [ ! -e "$(installed_dir)" ] || fail "$(installed_dir) is still there"
   [ -z "$(shortcuts)" ] || fail "the shortcut is still there"
   ! "$loader" reg query "$arp_key" /reg:32 >/dev/null 2>&1 || fail "the uninstall entry is still there"
   left=$(LC_ALL=C comm -13 "$prefix/files-before-install" <(files_of_prefix))
