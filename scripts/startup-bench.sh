@@ -27,8 +27,10 @@ if ! cmake --build "$build" --target wine_programs -j 2 >/dev/null 2>&1; then
   exit 0
 fi
 programs=$build/tests/e2e/windows-programs
+program=$programs/Tavrel_Oskund.exe
 if /usr/lib/wine/wine --version >/dev/null 2>&1; then
   loader=/usr/lib/wine/wine
+  [ -f build/windows/Tavrel_Oskund.exe ] && program=$PWD/build/windows/Tavrel_Oskund.exe
   echo "== Windows build under wine32"
 else
   loader=/usr/lib/wine/wine64
@@ -39,4 +41,4 @@ prefix=$PWD/$build/tests/startup/wine-prefix
 [ -f "$prefix/user.reg" ] || tests/e2e/wine_prefix.sh "$prefix" "$loader" >/dev/null
 trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true' EXIT
 run="$PWD/tests/e2e/wine_run.sh;$prefix;$loader"
-"$bench" --wine --runs "$runs" --program "$run;$programs/Tavrel_Oskund.exe" --bare "$run;$programs/bare_window_win32.exe"
+"$bench" --wine --runs "$runs" --program "$run;$program" --bare "$run;$programs/bare_window_win32.exe"

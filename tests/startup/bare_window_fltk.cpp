@@ -4,6 +4,7 @@
 #include <FL/Fl.H>
 #include <FL/Fl_Double_Window.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
 
 namespace {
 
@@ -27,11 +28,20 @@ public:
 
 } // namespace
 
+// Opened and placed the way the program's back end does it, so that the two
+// differ only in what the window holds.
 int main()
 {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return 1;
+    fl_open_display(display);
     Fl::set_font(FL_FREE_FONT, " Times New Roman");
     BareWindow window;
     window.end();
+    window.position((Fl::w() - window.w()) / 2, (Fl::h() - window.h()) / 2);
     window.show();
-    return Fl::run();
+    while (window.shown())
+        Fl::wait();
+    return 0;
 }
