@@ -1,5 +1,6 @@
 #include "controls.h"
 
+#include "picture_decode.h"
 #include "runtime.h"
 
 #include <algorithm>
@@ -65,6 +66,8 @@ void ListBox::add_entry(std::string text)
 
 void PictureBox::set_Picture(PictureRef picture)
 {
+    if (picture && visible && form().shows_pictures())
+        realise(*picture);
     m_picture = std::move(picture);
     notify();
 }
@@ -109,6 +112,15 @@ void Form::raise_load()
 {
     if (on_load)
         on_load(*this);
+}
+
+void Form::show_pictures()
+{
+    m_shows_pictures = true;
+    for (auto const& control : m_controls)
+        if (control->kind() == Kind::PictureBox && control->visible)
+            if (auto const& picture = static_cast<PictureBox const&>(*control).Picture())
+                realise(*picture);
 }
 
 void Form::raise_click(Control const& control)

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,9 @@ struct Picture {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;
+    // A bitmap whose pixels nobody has needed yet: its checked file, which
+    // realise() decodes into pixels (see read_form).
+    std::span<std::uint8_t const> deferred_file;
 
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
@@ -135,7 +139,8 @@ public:
     { }
 
     PictureRef const& Picture() const { return m_picture; }
-    // Shares the picture object; it is never copied.
+    // Shares the picture object; it is never copied. Once the form shows its
+    // pictures, a visible box's new picture gets its pixels here.
     void set_Picture(PictureRef picture);
 
     bool border = true;
@@ -220,6 +225,11 @@ public:
     void raise_load();
     void raise_click(Control const& control);
 
+    // Gives every picture that a visible box shows its pixels, now and from
+    // now on; the start routine calls it just before the window is shown.
+    void show_pictures();
+    bool shows_pictures() const { return m_shows_pictures; }
+
     void set_observer(ControlObserver* observer) { m_observer = observer; }
     ControlObserver* observer() const { return m_observer; }
 
@@ -237,6 +247,7 @@ private:
     std::vector<std::unique_ptr<Control>> m_controls;
     std::vector<ControlArray> m_arrays;
     ControlObserver* m_observer = nullptr;
+    bool m_shows_pictures = false;
 };
 
 } // namespace platform

@@ -15,7 +15,8 @@ namespace platform {
 struct Project {
     std::string_view name;
     std::uint16_t locale_id = 0x409;
-    // The start-up window's description, as the build packed it.
+    // The start-up window's description, as the build packed it; it lives
+    // as long as the process.
     std::span<std::uint8_t const> form_description;
     // Connects the program's event handlers to the freshly read window.
     void (*bind_handlers)(Form& form) = nullptr;

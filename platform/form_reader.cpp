@@ -10,7 +10,6 @@
 #include "runtime.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <map>
 #include <optional>
 #include <set>
@@ -23,11 +22,16 @@ namespace fmt = form_format;
 
 namespace {
 
+// "0x" and at least two upper-case hex digits. Written by hand: snprintf
+// would link a whole printf implementation into the Windows program.
 std::string hex(unsigned value)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%02X", value);
-    return text;
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), "0123456789ABCDEF"[value % 16]);
+        value /= 16;
+    } while (value != 0 || digits.size() < 2);
+    return "0x" + digits;
 }
 
 // Reads little-endian values from a part of the stream, never beyond it.
@@ -64,8 +68,13 @@ public:
     Cursor split(std::size_t n, char const* what, std::string where)
     {
         std::size_t const origin = offset();
-        return Cursor(take(n, what), origin, std::move(where));
+        Cursor part(take(n, what), origin, std::move(where));
+        part.defer_bitmap_pixels = defer_bitmap_pixels;
+        return part;
     }
+
+    // Whether the bitmaps read through here keep their files for later.
+    bool defer_bitmap_pixels = false;
 
     std::uint8_t u8(char const* what) { return take(1, what)[0]; }
     std::uint16_t u16(char const* what)
@@ -197,7 +206,7 @@ PictureRef picture(Cursor& c)
     std::uint32_t const file_size = record.u32("picture file size");
     if (file_size != length - fmt::picture_overhead)
         record.fail("picture file size " + std::to_string(file_size) + " disagrees with the record length");
-    return decode_picture(record.take(file_size, "picture file"));
+    return decode_picture(record.take(file_size, "picture file"), record.defer_bitmap_pixels);
 }
 
 // The value of a property nothing reads: checked for shape, then dropped.
@@ -519,9 +528,10 @@ void read_header(Cursor& c)
 
 } // namespace
 
-std::unique_ptr<Form> read_form(std::span<std::uint8_t const> stream)
+std::unique_ptr<Form> read_form(std::span<std::uint8_t const> stream, bool defer_bitmap_pixels)
 {
     Cursor c(stream, 0, "window description header");
+    c.defer_bitmap_pixels = defer_bitmap_pixels;
     read_header(c);
 
     c.set_where("window record");

@@ -63,7 +63,27 @@ std::uint64_t row_stride(std::int64_t width, std::uint32_t bits)
     return (static_cast<std::uint64_t>(width) * bits + 31) / 32 * 4;
 }
 
-PictureRef decode_bmp(std::span<std::uint8_t const> file)
+// The pixels of a BMP file that decode_bmp has checked.
+void bmp_pixels(std::span<std::uint8_t const> file, Picture& picture)
+{
+    std::uint32_t const offset = u32_at(file, 10);
+    bool const bottom_up = i32_at(file, 22) > 0;
+    std::int64_t const width = picture.width;
+    std::int64_t const height = picture.height;
+    std::uint64_t const stride = row_stride(width, 24);
+    picture.pixels.resize(static_cast<std::size_t>(width * height));
+    for (std::int64_t y = 0; y < height; ++y) {
+        std::int64_t const stored_row = bottom_up ? height - 1 - y : y;
+        auto const row = file.subspan(offset + static_cast<std::size_t>(stored_row) * stride);
+        for (std::int64_t x = 0; x < width; ++x) {
+            auto const at = static_cast<std::size_t>(x) * 3;
+            std::uint32_t const rgb = row[at] | (row[at + 1] << 8) | (static_cast<std::uint32_t>(row[at + 2]) << 16);
+            picture.pixels[static_cast<std::size_t>(y * width + x)] = 0xFF000000u | rgb;
+        }
+    }
+}
+
+PictureRef decode_bmp(std::span<std::uint8_t const> file, bool defer_pixels)
 {
     constexpr std::size_t file_header_size = 14;
     if (file.size() < file_header_size + info_header_size)
@@ -86,16 +106,10 @@ PictureRef decode_bmp(std::span<std::uint8_t const> file)
     auto picture = std::make_shared<Picture>();
     picture->width = static_cast<int>(h.width);
     picture->height = static_cast<int>(height);
-    picture->pixels.resize(static_cast<std::size_t>(h.width * height));
-    for (std::int64_t y = 0; y < height; ++y) {
-        std::int64_t const stored_row = bottom_up ? height - 1 - y : y;
-        auto const row = file.subspan(offset + static_cast<std::size_t>(stored_row) * stride);
-        for (std::int64_t x = 0; x < h.width; ++x) {
-            auto const at = static_cast<std::size_t>(x) * 3;
-            std::uint32_t const rgb = row[at] | (row[at + 1] << 8) | (static_cast<std::uint32_t>(row[at + 2]) << 16);
-            picture->pixels[static_cast<std::size_t>(y * h.width + x)] = 0xFF000000u | rgb;
-        }
-    }
+    if (defer_pixels)
+        picture->deferred_file = file;
+    else
+        bmp_pixels(file, *picture);
     return picture;
 }
 
@@ -160,13 +174,24 @@ PictureRef decode_ico(std::span<std::uint8_t const> file)
 
 } // namespace
 
-PictureRef decode_picture(std::span<std::uint8_t const> file)
+PictureRef decode_picture(std::span<std::uint8_t const> file, bool defer_bitmap_pixels)
 {
     if (file.size() >= 2 && file[0] == 'B' && file[1] == 'M')
-        return decode_bmp(file);
+        return decode_bmp(file, defer_bitmap_pixels);
     if (file.size() >= 4 && file[0] == 0 && file[1] == 0 && file[2] == 1 && file[3] == 0)
         return decode_ico(file);
     bad("neither a BMP nor an ICO file");
+}
+
+void realise(Picture const& picture)
+{
+    if (picture.deferred_file.empty())
+        return;
+    // Pictures are shared as const; filling in the pixels they stand for
+    // changes nothing anyone could see in them before.
+    auto& filled = const_cast<Picture&>(picture);
+    bmp_pixels(filled.deferred_file, filled);
+    filled.deferred_file = {};
 }
 
 } // namespace platform

@@ -14,6 +14,11 @@ namespace platform {
 // Decodes a complete BMP or ICO file, told apart by their first bytes. A file
 // that is cut short, inconsistent or of another format raises
 // MalformedFormDescription; no byte outside the file is read.
-PictureRef decode_picture(std::span<std::uint8_t const> file);
+// With defer_bitmap_pixels a BMP is checked all the same but keeps its file
+// (which must then outlive the picture) instead of pixels, until realise().
+PictureRef decode_picture(std::span<std::uint8_t const> file, bool defer_bitmap_pixels = false);
+
+// Decodes a deferred bitmap's pixels; a picture that has them is left alone.
+void realise(Picture const& picture);
 
 } // namespace platform

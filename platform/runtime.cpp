@@ -37,11 +37,13 @@ std::string_view error_description(ErrorCode code)
 }
 
 RuntimeError::RuntimeError(ErrorCode code, std::string detail)
-    : std::runtime_error(
-        detail.empty() ? std::string(error_description(code)) : std::string(error_description(code)) + ": " + detail)
-    , m_code(code)
+    : m_code(code)
     , m_detail(std::move(detail))
-{ }
+    , m_what(error_description(code))
+{
+    if (!m_detail.empty())
+        m_what.append(": ").append(m_detail);
+}
 
 void raise(ErrorCode code, std::string detail)
 {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 #include <string>
 #include <string_view>
 
@@ -27,9 +27,14 @@ enum class ErrorCode : std::uint16_t {
 // The user-facing description of an error number (Bulgarian, like all texts).
 std::string_view error_description(ErrorCode code);
 
-class RuntimeError : public std::runtime_error {
+// Derived from std::exception alone: std::runtime_error would link the C++
+// run-time's second (reference-counted) string implementation into the .exe.
+class RuntimeError : public std::exception {
 public:
     RuntimeError(ErrorCode code, std::string detail);
+
+    // The description, then ": " and the detail where there is one.
+    char const* what() const noexcept override { return m_what.c_str(); }
 
     ErrorCode code() const { return m_code; }
     int number() const { return static_cast<int>(m_code); }
@@ -41,6 +46,7 @@ public:
 private:
     ErrorCode m_code;
     std::string m_detail;
+    std::string m_what;
 };
 
 // Raises a run-time error; the program itself never catches one.

@@ -12,11 +12,14 @@ void ThunRTMain(Project const& project)
     // controls while the error report is up, so it must outlive the report.
     std::unique_ptr<Form> form;
     try {
-        form = read_form(project.form_description);
+        // The description is part of the program, so its bitmaps can wait:
+        // of the eleven it holds, the window shows one at start.
+        form = read_form(project.form_description, true);
         if (project.bind_handlers)
             project.bind_handlers(*form);
         display::open(*form);
         form->raise_load();
+        form->show_pictures();
         display::show(*form);
         display::run(*form);
     } catch (rt::RuntimeError const& error) {

@@ -334,7 +334,7 @@ void report(rt::RuntimeError const& error)
     if (b.window)
         ShowWindow(b.window, SW_HIDE);
 
-    std::wstring text = L"Грешка при изпълнение '" + std::to_wstring(error.number()) + L"':\n\n";
+    std::wstring text = L"Грешка при изпълнение '" + widen(std::to_string(error.number())) + L"':\n\n";
     // The report must come out even when the error is in the texts themselves.
     try {
         text += widen(error.description());

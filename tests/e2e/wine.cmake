@@ -24,7 +24,7 @@ if(EXISTS ${wine32})
     set(wine32_runs ON)
   endif()
 endif()
-find_program(mingw32_cxx i686-w64-mingw32-g++-posix)
+find_program(mingw32_cxx i686-w64-mingw32-g++-win32)
 find_program(mingw64_cxx x86_64-w64-mingw32-g++-posix)
 if(wine32_runs AND mingw32_cxx)
   set(wine_loader ${wine32})
@@ -46,7 +46,8 @@ if(DEFINED wine_loader)
                -DTAVREL_WERROR=${TAVREL_WERROR} -DBUILD_TESTING=OFF
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${programs_dir}/Tavrel_Oskund.exe ${programs_dir}/error_report_program.exe)
+    BUILD_BYPRODUCTS ${programs_dir}/Tavrel_Oskund.exe ${programs_dir}/error_report_program.exe
+                     ${programs_dir}/bare_window_win32.exe)
   set(wine_program ${programs_dir}/Tavrel_Oskund.exe)
   # Where the machine runs the 32-bit program, the tests run the very file
   # the windows preset made.

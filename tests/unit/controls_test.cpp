@@ -67,7 +67,7 @@ TEST(ControlModel, ObserverSeesEveryVisibleChangeAndPicturesAreShared)
     form.set_observer(&log);
     auto& label = form.add<Label>("Label1", 1);
     auto& box = form.add<PictureBox>("Picture1", 0);
-    auto picture = std::make_shared<Picture const>(Picture { 1, 1, { 0xFF000000 } });
+    auto picture = std::make_shared<Picture const>(Picture { 1, 1, { 0xFF000000 }, {} });
     label.set_Caption("x");
     box.set_Picture(picture);
     EXPECT_EQ(log.seen, (std::vector<Control*> { &label, &box }));

@@ -170,6 +170,30 @@ TEST(FormReader, RoadPicturesSurviveTheStreamPixelForPixel)
         EXPECT_EQ(w.Picture1(i).Picture()->pixels, w.Picture2(1).Picture()->pixels);
 }
 
+// The start routine reads the bitmaps with their pixels deferred: a box gets
+// them when the window shows it, and never a box that is not shown.
+TEST(FormReader, DeferredBitmapsGetTheirPixelsWhenAVisibleBoxShowsThem)
+{
+    window::PictureFiles files;
+    for (int k = 0; k < window::road_picture_count; ++k)
+        files.road_pictures[static_cast<std::size_t>(k)] = assets::road_picture_bmp(k);
+    auto const stream = window::pack(window::tavrel_oskund(), files);
+    auto const eager = platform::read_form(stream);
+    auto const form = platform::read_form(stream, true);
+    route::Tavrel_Oskund const w(*form);
+    auto const pixels_of = [](platform::PictureBox const& box) { return box.Picture()->pixels; };
+
+    w.Picture1(0).set_Picture(w.Picture2(1).Picture());
+    EXPECT_TRUE(pixels_of(w.Picture1(0)).empty()) << "decoded before the window shows";
+    form->show_pictures();
+    for (std::int16_t i = 0; i <= 2; ++i)
+        EXPECT_EQ(pixels_of(w.Picture1(i)), pixels_of(route::Tavrel_Oskund(*eager).Picture1(i))) << i;
+    EXPECT_TRUE(pixels_of(w.Picture2(7)).empty()) << "a hidden box's picture was decoded";
+
+    w.Picture1(2).set_Picture(w.Picture2(7).Picture());
+    EXPECT_EQ(pixels_of(w.Picture1(2)), pixels_of(route::Tavrel_Oskund(*eager).Picture2(7)));
+}
+
 TEST(FormReader, WindowIconSurvivesTheStreamWithItsTransparency)
 {
     window::PictureFiles files;

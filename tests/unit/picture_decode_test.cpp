@@ -84,8 +84,10 @@ TEST(PictureDecode, BrokenFilesAreRefused)
         { "ICO cut short", Bytes(ico.begin(), ico.end() - 1) },
     };
     for (auto const& c : cases)
-        EXPECT_EQ(error_of([&] { platform::decode_picture(c.file); }), rt::ErrorCode::MalformedFormDescription)
-            << c.what;
+        for (bool deferred : { false, true })
+            EXPECT_EQ(
+                error_of([&] { platform::decode_picture(c.file, deferred); }), rt::ErrorCode::MalformedFormDescription)
+                << c.what << (deferred ? ", pixels deferred" : "");
 }
 
 } // namespace
