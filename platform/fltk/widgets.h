@@ -4,8 +4,6 @@
 #pragma once
 
 #include "platform/controls.h"
-// Before any FLTK header: Xlib defines Status as a macro, which would break rt::Status.
-#include "platform/runtime.h"
 
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Text_Buffer.H>
