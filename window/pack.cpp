@@ -177,7 +177,7 @@ public:
     void picture(std::uint8_t code, std::vector<std::uint8_t> const& file)
     {
         if (file.empty())
-            return; // Without its file the picture is left out: the box starts empty.
+            return; // FIXME: a missing picture file is left out silently and the box starts empty.
         check_order(code);
         append_picture_record(m_out, code, file);
     }
