@@ -16,6 +16,9 @@ build_pkgs=(g++ cmake make pkg-config libfltk1.3-dev libfontconfig-dev
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev clang-format xvfb
   libx11-dev libxtst-dev imagemagick desktop-file-utils unzip
   wine wine32:i386 wine64 g++-mingw-w64-x86-64-posix)
+# The packages for school IT: dpkg-shlibdeps and lintian for the .deb, wixl
+# and msitools to make the MSI and read it back.
+test_pkgs+=(dpkg-dev lintian wixl msitools)
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--with-tests" ] && want+=("${test_pkgs[@]}")
