@@ -4,7 +4,7 @@
 // buttons that repeat while held. Leaves out multiple selection, sorting,
 // columns, horizontal scrolling and dragging the scroll box: the window's lists
 // have none of them, and their bars are too short to show a scroll box.
-#include "widgets.h"
+#include "fltk_backend.h"
 
 #include "platform/engine.h"
 
@@ -15,7 +15,9 @@
 #include <algorithm>
 #include <cctype>
 
-namespace fltk_display {
+// FIXME: the entries keep the order they were added in; a list that asks to be
+// sorted is not sorted.
+namespace fltk {
 
 namespace {
 
@@ -23,7 +25,7 @@ constexpr int text_indent = 2;
 
 } // namespace
 
-ListBoxWidget::ListBoxWidget(platform::ListBox& model, PixelRect rect, FontChoice font)
+ListBoxWidget::ListBoxWidget(platform::ListBox& model, PixelPlace rect, FontChoice font)
     : Fl_Widget(rect.x, rect.y, rect.w, rect.h)
     , m_model(model)
     , m_font(font)
@@ -37,15 +39,15 @@ ListBoxWidget::~ListBoxWidget()
     Fl::remove_timeout(repeat_arrow, this);
 }
 
-PixelRect ListBoxWidget::items_rect() const
+PixelPlace ListBoxWidget::items_rect() const
 {
     return { x() + Fl::box_dx(box()), y() + Fl::box_dy(box()), w() - Fl::box_dw(box()) - scroll_bar_px,
         h() - Fl::box_dh(box()) };
 }
 
-PixelRect ListBoxWidget::bar_rect() const
+PixelPlace ListBoxWidget::bar_rect() const
 {
-    PixelRect const items = items_rect();
+    PixelPlace const items = items_rect();
     return { items.x + items.w, items.y, scroll_bar_px, items.h };
 }
 
@@ -178,7 +180,7 @@ int ListBoxWidget::handle(int event)
 {
     switch (event) {
     case FL_PUSH: {
-        PixelRect const bar = bar_rect();
+        PixelPlace const bar = bar_rect();
         if (Fl::event_inside(bar.x, bar.y, bar.w, bar.h)) {
             // The bar scrolls the list but leaves selection and focus alone.
             int const arrow = std::min(scroll_bar_px, bar.h / 2);
@@ -239,7 +241,7 @@ int ListBoxWidget::handle(int event)
 void ListBoxWidget::draw()
 {
     draw_box(box(), x(), y(), w(), h(), color());
-    PixelRect const items = items_rect();
+    PixelPlace const items = items_rect();
     int const line = item_height();
 
     fl_push_clip(items.x, items.y, items.w, items.h);
@@ -269,7 +271,7 @@ void ListBoxWidget::draw()
 // the track has room for one.
 void ListBoxWidget::draw_bar()
 {
-    PixelRect const bar = bar_rect();
+    PixelPlace const bar = bar_rect();
     int const arrow = std::min(scroll_bar_px, bar.h / 2);
     int const track_top = bar.y + arrow;
     int const track_h = bar.h - 2 * arrow;
@@ -298,4 +300,4 @@ void ListBoxWidget::draw_bar()
     }
 }
 
-} // namespace fltk_display
+} // namespace fltk

@@ -1,20 +1,26 @@
-// The FLTK widgets that stand for the control model's boxes, and the state the
-// back end keeps. Labels have no widget: the window paints them on its own
-// surface, behind every box.
+// The FLTK back end's own state, shared by its source files and by nothing
+// else: the window, the widgets that stand for the control model's boxes, and
+// the observer that keeps them in step with the model. Labels have no widget:
+// the window paints them on its own surface, behind every box.
 #pragma once
 
 #include "platform/controls.h"
-// Before any FLTK header: Xlib defines Status as a macro, which would break rt::Status.
-#include "platform/runtime.h"
+#include "platform/tab_ring.h"
 
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Text_Buffer.H>
 #include <FL/Fl_Text_Editor.H>
 #include <FL/Fl_Widget.H>
 
+#include <map>
+#include <memory>
 #include <vector>
 
-namespace fltk_display {
+class Fl_RGB_Image;
+
+namespace fltk {
+
+using platform::PixelPlace;
 
 // The classic desktop's look shared by lists and the task text: white on navy
 // when selected, 17 px scroll bars with a light track.
@@ -28,19 +34,13 @@ struct FontChoice {
     Fl_Fontsize size = 14;
 };
 
-// Pixel rectangle of a place given in twips.
-struct PixelRect {
-    int x, y, w, h;
-};
-PixelRect pixel_rect(platform::Place const& place);
-
 // A single-selection list: a sunken frame, the entries one per line and a
 // vertical scroll bar of its own (FLTK's drops its arrows when the bar is as
 // short as this list's). Every change the user makes goes through
 // platform::user_selected; changes made by code arrive through sync().
 class ListBoxWidget final : public Fl_Widget {
 public:
-    ListBoxWidget(platform::ListBox& model, PixelRect rect, FontChoice font);
+    ListBoxWidget(platform::ListBox& model, PixelPlace rect, FontChoice font);
     ~ListBoxWidget() override;
 
     // Follows the model's selection and scrolls it into view.
@@ -55,8 +55,8 @@ private:
     int item_height() const;
     int visible_count() const;
     int entry_at(int y) const;
-    PixelRect items_rect() const;
-    PixelRect bar_rect() const;
+    PixelPlace items_rect() const;
+    PixelPlace bar_rect() const;
     void choose(int entry);
     bool key(int key);
     void scroll_to(int top);
@@ -74,7 +74,7 @@ private:
 // corner. It takes the keyboard focus but shows no mark of it.
 class PictureBoxWidget final : public Fl_Widget {
 public:
-    PictureBoxWidget(platform::PictureBox& model, PixelRect rect);
+    PictureBoxWidget(platform::PictureBox& model, PixelPlace rect);
 
     int handle(int event) override;
     void draw() override;
@@ -91,7 +91,7 @@ private:
 // that would change the text is swallowed.
 class TextBoxWidget final : public Fl_Text_Editor {
 public:
-    TextBoxWidget(platform::TextBox& model, PixelRect rect, FontChoice font);
+    TextBoxWidget(platform::TextBox& model, PixelPlace rect, FontChoice font);
     ~TextBoxWidget() override;
 
     // Shows the model's text again (its CR LF pairs as line breaks).
@@ -108,4 +108,31 @@ private:
     bool m_changed = false;
 };
 
-} // namespace fltk_display
+class FormWindow;
+
+// Everything the back end owns natively, from open() until the process ends;
+// the window owns its widgets.
+class Backend final : public platform::ControlObserver {
+public:
+    Backend();
+    Backend(Backend const&) = delete;
+    Backend& operator=(Backend const&) = delete;
+    ~Backend() override;
+
+    void changed(platform::Control& control) override;
+
+    // The widget of a visible box; null for labels and hidden elements.
+    Fl_Widget* widget(platform::Control const* control) const;
+
+    platform::Form* form = nullptr;
+    FontChoice font;
+    std::vector<unsigned char> icon_rgba;
+    std::unique_ptr<Fl_RGB_Image> icon;
+    std::unique_ptr<FormWindow> window;
+    std::map<platform::Control const*, Fl_Widget*> widgets;
+    platform::TabRing tab_ring;
+};
+
+Backend& backend();
+
+} // namespace fltk

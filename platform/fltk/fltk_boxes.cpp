@@ -3,7 +3,7 @@
 // out frames, scaling and transparency, which the window does not use. The
 // text box shows, selects and copies its text and refuses every change; it
 // leaves out horizontal scrolling, since its lines wrap.
-#include "widgets.h"
+#include "fltk_backend.h"
 
 #include <FL/Enumerations.H>
 #include <FL/Fl.H>
@@ -12,7 +12,7 @@
 #include <cctype>
 #include <cmath>
 
-namespace fltk_display {
+namespace fltk {
 
 namespace {
 
@@ -42,13 +42,7 @@ bool is_word_char(unsigned int c)
 
 } // namespace
 
-PixelRect pixel_rect(platform::Place const& place)
-{
-    platform::PixelPlace const p = platform::to_pixels(place);
-    return { p.x, p.y, p.w, p.h };
-}
-
-PictureBoxWidget::PictureBoxWidget(platform::PictureBox& model, PixelRect rect)
+PictureBoxWidget::PictureBoxWidget(platform::PictureBox& model, PixelPlace rect)
     : Fl_Widget(rect.x, rect.y, rect.w, rect.h)
     , m_model(model)
 {
@@ -96,7 +90,7 @@ void PictureBoxWidget::draw()
     fl_pop_clip();
 }
 
-TextBoxWidget::TextBoxWidget(platform::TextBox& model, PixelRect rect, FontChoice font)
+TextBoxWidget::TextBoxWidget(platform::TextBox& model, PixelPlace rect, FontChoice font)
     : Fl_Text_Editor(rect.x, rect.y, rect.w, rect.h)
     , m_model(model)
 {
@@ -194,4 +188,4 @@ int TextBoxWidget::handle(int event)
     return handled;
 }
 
-} // namespace fltk_display
+} // namespace fltk
