@@ -51,6 +51,7 @@ var TavrelDom = {
     el.style.textAlign = centred ? 'center' : 'left';
     // Only a caption the program changes is ever announced.
     el.setAttribute('aria-live', 'polite');
+    el.setAttribute('aria-atomic', 'true');
   },
 
   addList: function (id, x, y, w, h, z, entries, header) {
