@@ -56,12 +56,14 @@ var TavrelDom = {
 
   addList: function (id, x, y, w, h, z, entries, header) {
     var el = TavrelDom.add(id, 'select', 'tavrel-list', x, y, w, h, z);
-    el.size = Math.max(2, entries.length);
     entries.forEach(function (text) {
       var option = document.createElement('option');
       option.textContent = text;
       el.appendChild(option);
     });
+    // The rows the box shows, for Page Up and Page Down to move by.
+    var row = el.options.length ? el.options[0].offsetHeight : 0;
+    el.size = Math.max(2, row ? Math.floor(el.clientHeight / row) : 2);
     el.selectedIndex = -1;
     if (header >= 0) el.setAttribute('aria-labelledby', 'tavrel-' + header);
     el.addEventListener('change', function () {

@@ -74,12 +74,14 @@ def decode_png(data):
 class Browser:
     """One fresh Chromium with its own profile; closed with close()."""
 
-    def __init__(self, scale=1):
+    def __init__(self, scale=1, console=False):
         self.profile = tempfile.mkdtemp(prefix="tavrel-chromium-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile]:
             options.add_argument(flag)
+        if console:
+            options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.driver.execute_cdp_cmd("Accessibility.enable", {})
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",

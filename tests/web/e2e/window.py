@@ -113,11 +113,15 @@ class PageTest(unittest.TestCase):
             "var done = arguments[0]; requestAnimationFrame(() => requestAnimationFrame(done));")
 
     def label_pixels_read(self, shot, text):
-        """Whether the route-count label shows text, pixel for pixel as the
-        window font draws it centred on the label's colour."""
+        """Whether the route-count label shows text as the window font draws it
+        centred on the label's colour: the same ink, pixel for pixel (the
+        smoothing of the glyph edges may differ between the two pages)."""
         x, y, w, h = place("Label1(1)")
         reference = render_reference(self.browser, text, w, h, 0xFFE0C0)
-        return all(shot.rows[y + j][3 * x:3 * (x + w)] == reference.rows[j][:3 * w] for j in range(h))
+
+        def ink(row, left):
+            return [row[3 * (left + i) + 1] < 128 for i in range(w)]
+        return all(ink(shot.rows[y + j], x) == ink(reference.rows[j], 0) for j in range(h))
 
 
 _references = {}
