@@ -15,7 +15,6 @@ platform::Project const& tavrel_oskund_project()
 {
     static platform::Project const project {
         "Tavrel_Oskund",
-        0x409,
         std::span<std::uint8_t const>(tavrel_form_stream, tavrel_form_stream_size),
         route::bind_handlers,
     };

@@ -3,6 +3,7 @@
 #include "runtime.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace platform {
 
@@ -15,6 +16,12 @@ PixelPlace to_pixels(Place const& place)
             t >= 0 ? (t + twips_per_pixel / 2) / twips_per_pixel : -((-t + twips_per_pixel / 2) / twips_per_pixel));
     };
     return { px(place.left), px(place.top), px(place.width), px(place.height) };
+}
+
+int font_pixels(Font const& font)
+{
+    double const points = font.size_points > 0 ? font.size_points : 12.0;
+    return static_cast<int>(std::lround(points * 96.0 / 72.0));
 }
 
 Control::Control(Form& form, Kind kind, std::string array, std::int16_t index)

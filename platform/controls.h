@@ -50,6 +50,10 @@ struct Font {
     double size_points = 0;
 };
 
+// The font's height in pixels at the layout's 96 dots per inch, to the nearest
+// pixel; a font without a size is taken as 12 points.
+int font_pixels(Font const& font);
+
 // 0xRRGGBB.
 using Color = std::uint32_t;
 

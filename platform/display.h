@@ -1,10 +1,15 @@
 // What the form engine asks of a display back end. The build links exactly one
 // back end (FLTK on Linux, Win32 on Windows, headless in tests); none of them
-// calls an event handler itself: user input goes through platform::user_selected.
+// calls an event handler itself: user input goes through platform::user_selected,
+// from inside platform::reporting_errors where a toolkit calls back.
+//
+// What every back end does alike lives in platform/ and is not repeated here:
+// the tab order (tab_ring.h), the report's wording (error_report.h), places
+// and the font size in pixels (controls.h), the start routine (engine.h).
 #pragma once
 
 #include "controls.h"
-#include "runtime.h"
+#include "error_report.h"
 
 namespace display {
 
@@ -18,7 +23,8 @@ void show(platform::Form& form);
 // Dispatches input until the window has been closed.
 void run(platform::Form& form);
 
-// Tells the user of an error nobody caught, and waits until it is dismissed.
-void report(rt::RuntimeError const& error);
+// Hides the window and shows the report of an error nobody caught, with the
+// report's title and text, until the user dismisses it. It must not throw.
+void report(platform::ErrorReport const& report);
 
 } // namespace display

@@ -1,6 +1,7 @@
 #include "engine.h"
 
 #include "display.h"
+#include "error_report.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -8,13 +9,43 @@
 
 namespace platform {
 
+namespace {
+
+// Set once by the start routine; a report made before it carries no name.
+std::string running_program;
+
+} // namespace
+
+std::string_view program_name()
+{
+    return running_program;
+}
+
+void set_program_name(std::string_view name)
+{
+    running_program = name;
+}
+
 void report_unhandled(rt::RuntimeError const& error)
 {
-    std::string const line = "Tavrel_Oskund: грешка " + std::to_string(error.number()) + ": " + error.what() + "\n";
-    std::fputs(line.c_str(), stderr);
+    ErrorReport const report = error_report(program_name(), error);
+    std::fputs(report.line.c_str(), stderr);
     std::fflush(stderr);
-    display::report(error);
+    display::report(report);
     std::_Exit(runtime_error_exit_code);
+}
+
+void report_current_exception()
+{
+    try {
+        throw;
+    } catch (rt::RuntimeError const& error) {
+        report_unhandled(error);
+    } catch (std::exception const& error) {
+        report_unhandled(rt::RuntimeError(rt::ErrorCode::ControlOperationFailed, error.what()));
+    } catch (...) {
+        report_unhandled(rt::RuntimeError(rt::ErrorCode::ControlOperationFailed, "an unknown exception"));
+    }
 }
 
 void user_selected(ListBox& list, std::int16_t entry)
@@ -23,13 +54,7 @@ void user_selected(ListBox& list, std::int16_t entry)
     // as a change; here it never does, so every back end raises the same events.
     if (entry == list.ListIndex())
         return;
-    try {
-        list.set_ListIndex(entry);
-    } catch (rt::RuntimeError const& error) {
-        report_unhandled(error);
-    } catch (std::exception const& error) {
-        report_unhandled(rt::RuntimeError(rt::ErrorCode::ControlOperationFailed, error.what()));
-    }
+    reporting_errors([&] { list.set_ListIndex(entry); });
 }
 
 } // namespace platform

@@ -8,13 +8,14 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <utility>
 
 namespace platform {
 
 // Everything the start routine needs to know of the program.
 struct Project {
+    // The program's name, as the error report's title.
     std::string_view name;
-    std::uint16_t locale_id = 0x409;
     // The start-up window's description, as the build packed it.
     std::span<std::uint8_t const> form_description;
     // Connects the program's event handlers to the freshly read window.
@@ -28,6 +29,28 @@ struct Project {
 // Reports an error that nobody caught and ends the process with a non-zero
 // exit code. The program's windows do not outlive the report.
 [[noreturn]] void report_unhandled(rt::RuntimeError const& error);
+
+// Reports the exception being handled; for a catch (...) block. Anything
+// that is not a run-time error (out of memory and the like) is reported as a
+// failed control operation, so no error ever ends the program silently.
+[[noreturn]] void report_current_exception();
+
+// Runs body and turns any error escaping it into the report: for the start
+// routine, and wherever a toolkit calls back into the program, since no
+// exception may travel through a toolkit's or the system's frames.
+template<typename Body> decltype(auto) reporting_errors(Body&& body)
+{
+    try {
+        return std::forward<Body>(body)();
+    } catch (...) {
+        report_current_exception();
+    }
+}
+
+// The name the error report carries: the running project's, which the start
+// routine sets; empty before it.
+std::string_view program_name();
+void set_program_name(std::string_view name);
 
 // Back ends call these for user input; an error raised by a handler ends the
 // program through report_unhandled, so nothing is thrown back into a toolkit.

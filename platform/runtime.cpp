@@ -47,12 +47,6 @@ void raise(ErrorCode code, std::string detail)
     throw RuntimeError(code, std::move(detail));
 }
 
-void check(Status const& status)
-{
-    if (!status.ok)
-        raise(status.code, status.detail);
-}
-
 std::string concat(std::string_view left, std::string_view right)
 {
     std::string result;

@@ -46,19 +46,6 @@ private:
 // Raises a run-time error; the program itself never catches one.
 [[noreturn]] void raise(ErrorCode code, std::string detail = {});
 
-// The outcome of an operation on a native control or resource.
-struct Status {
-    ErrorCode code = ErrorCode::ControlOperationFailed;
-    bool ok = true;
-    std::string detail;
-
-    static Status success() { return {}; }
-    static Status failure(ErrorCode code, std::string detail) { return { code, false, std::move(detail) }; }
-};
-
-// Hands a failing status on as a run-time error.
-void check(Status const& status);
-
 // Text concatenation.
 std::string concat(std::string_view left, std::string_view right);
 

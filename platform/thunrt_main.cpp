@@ -8,10 +8,11 @@ namespace platform {
 
 void ThunRTMain(Project const& project)
 {
-    // The form lives outside the try block: the back end may still draw its
-    // controls while the error report is up, so it must outlive the report.
+    set_program_name(project.name);
+    // The form lives outside the guarded part: the back end may still draw
+    // its controls while the error report is up, so it must outlive the report.
     std::unique_ptr<Form> form;
-    try {
+    reporting_errors([&] {
         form = read_form(project.form_description);
         if (project.bind_handlers)
             project.bind_handlers(*form);
@@ -19,12 +20,7 @@ void ThunRTMain(Project const& project)
         form->raise_load();
         display::show(*form);
         display::run(*form);
-    } catch (rt::RuntimeError const& error) {
-        report_unhandled(error);
-    } catch (std::exception const& error) {
-        // Out of memory and the like: still reported, never a silent end.
-        report_unhandled(rt::RuntimeError(rt::ErrorCode::ControlOperationFailed, error.what()));
-    }
+    });
     form.reset();
     std::exit(0);
 }

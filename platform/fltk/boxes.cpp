@@ -42,13 +42,7 @@ bool is_word_char(unsigned int c)
 
 } // namespace
 
-PixelRect pixel_rect(platform::Place const& place)
-{
-    platform::PixelPlace const p = platform::to_pixels(place);
-    return { p.x, p.y, p.w, p.h };
-}
-
-PictureBoxWidget::PictureBoxWidget(platform::PictureBox& model, PixelRect rect)
+PictureBoxWidget::PictureBoxWidget(platform::PictureBox& model, PixelPlace rect)
     : Fl_Widget(rect.x, rect.y, rect.w, rect.h)
     , m_model(model)
 {
@@ -96,7 +90,7 @@ void PictureBoxWidget::draw()
     fl_pop_clip();
 }
 
-TextBoxWidget::TextBoxWidget(platform::TextBox& model, PixelRect rect, FontChoice font)
+TextBoxWidget::TextBoxWidget(platform::TextBox& model, PixelPlace rect, FontChoice font)
     : Fl_Text_Editor(rect.x, rect.y, rect.w, rect.h)
     , m_model(model)
 {

@@ -9,6 +9,8 @@
 #include "widgets.h"
 
 #include "platform/display.h"
+#include "platform/engine.h"
+#include "platform/tab_ring.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -20,6 +22,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <memory>
 #include <string>
 
 namespace fltk_display {
@@ -33,19 +36,26 @@ public:
     void changed(platform::Control& control) override;
 };
 
-// Everything the back end owns natively. It lives until the process ends:
-// the window closes only when the program does.
+// Everything the back end owns natively, from open() until the process ends;
+// the window owns its widgets.
 struct Backend {
     platform::Form* form = nullptr;
-    FormWindow* window = nullptr;
     FontChoice font;
-    std::map<platform::Control const*, Fl_Widget*> widgets;
-    std::vector<Fl_Widget*> tab_order;
     std::vector<unsigned char> icon_rgba;
-    Fl_RGB_Image* icon = nullptr;
+    std::unique_ptr<Fl_RGB_Image> icon;
+    std::unique_ptr<FormWindow> window;
+    std::map<platform::Control const*, Fl_Widget*> widgets;
+    platform::TabRing tab_ring;
     Observer observer;
+
+    Fl_Widget* widget(platform::Control const* control) const
+    {
+        auto const found = widgets.find(control);
+        return found == widgets.end() ? nullptr : found->second;
+    }
 };
-Backend* backend = nullptr;
+
+Backend& backend();
 
 Fl_Color to_fl(platform::Color rgb)
 {
@@ -72,7 +82,7 @@ enum : unsigned long {
 
 class FormWindow final : public Fl_Double_Window {
 public:
-    FormWindow(platform::Form& form, PixelRect client)
+    FormWindow(platform::Form& form, PixelPlace client)
         : Fl_Double_Window(client.w, client.h)
         , m_form(form)
     {
@@ -84,7 +94,13 @@ public:
     int handle(int event) override
     {
         if (event == FL_KEYBOARD && Fl::event_key() == FL_Tab && !(Fl::event_state() & (FL_CTRL | FL_ALT | FL_META))) {
-            move_focus((Fl::event_state() & FL_SHIFT) != 0);
+            Backend const& b = backend();
+            platform::Control const* current = nullptr;
+            for (auto const& [control, widget] : b.widgets)
+                if (widget->contains(Fl::focus()))
+                    current = control;
+            if (Fl_Widget* next = b.widget(b.tab_ring.step(current, (Fl::event_state() & FL_SHIFT) != 0)))
+                next->take_focus();
             return 1;
         }
         // Keys no element wanted stop here: FLTK would otherwise move the
@@ -110,12 +126,12 @@ private:
     void draw_labels()
     {
         auto const& controls = m_form.controls();
-        fl_font(backend->font.face, backend->font.size);
+        fl_font(backend().font.face, backend().font.size);
         for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
             if ((*it)->kind() != platform::Kind::Label || !(*it)->visible)
                 continue;
             auto const& label = static_cast<platform::Label const&>(**it);
-            PixelRect const r = pixel_rect(label.place);
+            PixelPlace const r = platform::to_pixels(label.place);
             fl_color(to_fl(label.back_color));
             fl_rectf(r.x, r.y, r.w, r.h);
             fl_push_clip(r.x, r.y, r.w, r.h);
@@ -129,20 +145,6 @@ private:
         }
     }
 
-    void move_focus(bool backward)
-    {
-        auto const& order = backend->tab_order;
-        if (order.empty())
-            return;
-        int const count = static_cast<int>(order.size());
-        int current = -1;
-        for (int i = 0; i < count; ++i)
-            if (order[static_cast<std::size_t>(i)]->contains(Fl::focus()))
-                current = i;
-        int next = current < 0 ? (backward ? count - 1 : 0) : (current + (backward ? count - 1 : 1)) % count;
-        order[static_cast<std::size_t>(next)]->take_focus();
-    }
-
     // Escape must not close a desktop program's main window; the close button must.
     static void close_requested(Fl_Widget* window, void*)
     {
@@ -154,27 +156,34 @@ private:
     platform::Form& m_form;
 };
 
+Backend& backend()
+{
+    static Backend instance;
+    return instance;
+}
+
 void Observer::changed(platform::Control& control)
 {
-    if (!backend || !backend->window)
+    Backend const& b = backend();
+    if (!b.window)
         return;
     if (control.kind() == platform::Kind::Label) {
-        PixelRect const r = pixel_rect(control.place);
-        backend->window->damage(FL_DAMAGE_ALL, r.x, r.y, r.w, r.h);
+        PixelPlace const r = platform::to_pixels(control.place);
+        b.window->damage(FL_DAMAGE_ALL, r.x, r.y, r.w, r.h);
         return;
     }
-    auto const found = backend->widgets.find(&control);
-    if (found == backend->widgets.end())
+    Fl_Widget* widget = b.widget(&control);
+    if (!widget)
         return; // a hidden box has nothing to show
     switch (control.kind()) {
     case platform::Kind::ListBox:
-        static_cast<ListBoxWidget*>(found->second)->sync();
+        static_cast<ListBoxWidget*>(widget)->sync();
         break;
     case platform::Kind::TextBox:
-        static_cast<TextBoxWidget*>(found->second)->sync();
+        static_cast<TextBoxWidget*>(widget)->sync();
         break;
     default:
-        found->second->redraw();
+        widget->redraw();
         break;
     }
 }
@@ -195,39 +204,39 @@ void ensure_display()
 FontChoice choose_font(platform::Font const& font)
 {
     static std::string name;
+    Fl_Fontsize const size = platform::font_pixels(font);
     if (font.name.empty())
-        return { FL_TIMES, 16 };
+        return { FL_TIMES, size };
     bool const bold = (font.style & 1) != 0 || font.weight >= 600;
     bool const italic = (font.style & 2) != 0;
     name = std::string(1, bold && italic ? 'P' : bold ? 'B' : italic ? 'I' : ' ') + font.name;
     Fl::set_font(FL_FREE_FONT, name.c_str());
-    double const points = font.size_points > 0 ? font.size_points : 12.0;
-    return { FL_FREE_FONT, static_cast<Fl_Fontsize>(std::lround(points * 96.0 / 72.0)) };
+    return { FL_FREE_FONT, size };
 }
 
-void set_icon(platform::Picture const& picture)
+void set_icon(Backend& b, platform::Picture const& picture)
 {
     if (picture.width <= 0 || picture.height <= 0)
         return;
-    backend->icon_rgba.clear();
-    backend->icon_rgba.reserve(picture.pixels.size() * 4);
+    b.icon_rgba.clear();
+    b.icon_rgba.reserve(picture.pixels.size() * 4);
     for (std::uint32_t argb : picture.pixels)
         for (int shift : { 16, 8, 0, 24 })
-            backend->icon_rgba.push_back(static_cast<unsigned char>(argb >> shift));
-    backend->icon = new Fl_RGB_Image(backend->icon_rgba.data(), picture.width, picture.height, 4);
-    backend->window->icon(backend->icon);
+            b.icon_rgba.push_back(static_cast<unsigned char>(argb >> shift));
+    b.icon = std::make_unique<Fl_RGB_Image>(b.icon_rgba.data(), picture.width, picture.height, 4);
+    b.window->icon(b.icon.get());
 }
 
-Fl_Widget* make_widget(platform::Control& control)
+Fl_Widget* make_widget(Backend const& b, platform::Control& control)
 {
-    PixelRect const r = pixel_rect(control.place);
+    PixelPlace const r = platform::to_pixels(control.place);
     switch (control.kind()) {
     case platform::Kind::ListBox:
-        return new ListBoxWidget(static_cast<platform::ListBox&>(control), r, backend->font);
+        return new ListBoxWidget(static_cast<platform::ListBox&>(control), r, b.font);
     case platform::Kind::PictureBox:
         return new PictureBoxWidget(static_cast<platform::PictureBox&>(control), r);
     case platform::Kind::TextBox:
-        return new TextBoxWidget(static_cast<platform::TextBox&>(control), r, backend->font);
+        return new TextBoxWidget(static_cast<platform::TextBox&>(control), r, b.font);
     case platform::Kind::Label:
         break;
     }
@@ -235,7 +244,7 @@ Fl_Widget* make_widget(platform::Control& control)
 }
 
 // FLTK's own hints allow minimising; the form's frame settings decide here.
-void set_frame_hints(platform::Form const& form)
+void set_frame_hints(Fl_Window const& window, platform::Form const& form)
 {
     unsigned long functions = mwm_func_move | mwm_func_close;
     unsigned long decorations = mwm_decor_border | mwm_decor_title | mwm_decor_menu;
@@ -254,22 +263,21 @@ void set_frame_hints(platform::Form const& form)
     long hints[5] = { static_cast<long>(mwm_hints_functions | mwm_hints_decorations), static_cast<long>(functions),
         static_cast<long>(decorations), 0, 0 };
     Atom const motif = XInternAtom(fl_display, "_MOTIF_WM_HINTS", False);
-    XChangeProperty(fl_display, fl_xid(backend->window), motif, motif, 32, PropModeReplace,
-        reinterpret_cast<unsigned char*>(hints), 5);
+    XChangeProperty(
+        fl_display, fl_xid(&window), motif, motif, 32, PropModeReplace, reinterpret_cast<unsigned char*>(hints), 5);
 }
 
-// A message box as the desktop shows one: the program's name as its title, a
-// warning sign, the text, and OK, which Return, Escape and the close button
-// all answer. It is modal and returns once dismissed.
-void show_report(std::string const& text)
+// A message box as the desktop shows one: the title, a warning sign, the
+// text, and OK, which Return, Escape and the close button all answer. It is
+// modal and returns once dismissed.
+void show_report(FontChoice font, std::string const& title, std::string const& text)
 {
-    FontChoice const font = backend ? backend->font : FontChoice { FL_TIMES, 16 };
     fl_font(font.face, font.size);
     int text_w = 0, text_h = 0;
     fl_measure(text.c_str(), text_w, text_h, 0);
     int const w = std::max(280, 80 + text_w + 20);
     int const h = std::max(60, text_h) + 70;
-    Fl_Window dialog(w, h, "Tavrel_Oskund");
+    Fl_Window dialog(w, h, title.c_str());
     Fl_Box sign(15, 15, 44, 44, "!");
     sign.box(FL_THIN_UP_BOX);
     sign.color(FL_WHITE);
@@ -304,17 +312,17 @@ using namespace fltk_display;
 void open(platform::Form& form)
 {
     ensure_display();
-    PixelRect const client = pixel_rect(form.client_area);
+    PixelPlace const client = platform::to_pixels(form.client_area);
     if (client.w <= 0 || client.h <= 0)
         rt::raise(rt::ErrorCode::InvalidPropertyValue, "FLTK: the window has no client area");
     // Dragging text out of or into the read-only task text would edit it.
     Fl::dnd_text_ops(0);
 
-    backend = new Backend;
-    backend->form = &form;
-    backend->font = choose_font(form.font);
-    backend->window = new FormWindow(form, client);
-    FormWindow& window = *backend->window;
+    Backend& b = backend();
+    b.form = &form;
+    b.font = choose_font(form.font);
+    b.window = std::make_unique<FormWindow>(form, client);
+    FormWindow& window = *b.window;
     window.copy_label(form.caption.c_str());
     window.xclass(form.name().c_str());
     if (form.border_style == 1)
@@ -322,7 +330,7 @@ void open(platform::Form& form)
     else
         window.size_range(1, 1);
     if (form.icon)
-        set_icon(*form.icon);
+        set_icon(b, *form.icon);
 
     // FLTK draws later children in front, and the earlier-created box must lie
     // in front: add the boxes in reverse creation order.
@@ -330,41 +338,34 @@ void open(platform::Form& form)
     auto const& controls = form.controls();
     for (auto it = controls.rbegin(); it != controls.rend(); ++it)
         if ((*it)->visible)
-            if (Fl_Widget* widget = make_widget(**it))
-                backend->widgets[it->get()] = widget;
+            if (Fl_Widget* widget = make_widget(b, **it))
+                b.widgets[it->get()] = widget;
     window.end();
-
-    std::vector<platform::Control const*> focusable;
-    for (auto const& control : controls)
-        if (backend->widgets.count(control.get()))
-            focusable.push_back(control.get());
-    std::stable_sort(
-        focusable.begin(), focusable.end(), [](auto const* a, auto const* b) { return a->tab_index < b->tab_index; });
-    for (auto const* control : focusable)
-        backend->tab_order.push_back(backend->widgets[control]);
-
-    form.set_observer(&backend->observer);
+    b.tab_ring = platform::TabRing(form);
+    form.set_observer(&b.observer);
 }
 
 void show(platform::Form&)
 {
-    FormWindow& window = *backend->window;
+    Backend& b = backend();
+    FormWindow& window = *b.window;
     window.position(std::max(0, (Fl::w() - window.w()) / 2), std::max(0, (Fl::h() - window.h()) / 2));
     window.show();
     // Still before the map request leaves the client, so a window manager sees
     // these hints when it first frames the window.
-    set_frame_hints(*backend->form);
-    if (!backend->tab_order.empty())
-        backend->tab_order.front()->take_focus();
+    set_frame_hints(window, *b.form);
+    if (Fl_Widget* first = b.widget(b.tab_ring.first()))
+        first->take_focus();
 }
 
 void run(platform::Form&)
 {
-    while (backend && backend->window->shown())
+    Backend const& b = backend();
+    while (b.window && b.window->shown())
         Fl::wait();
 }
 
-void report(rt::RuntimeError const& error)
+void report(platform::ErrorReport const& report)
 {
     if (!fl_display) {
         Display* display = XOpenDisplay(nullptr);
@@ -373,13 +374,10 @@ void report(rt::RuntimeError const& error)
         fl_open_display(display);
     }
     // The window does not outlive the error: only the report stays up.
-    if (backend && backend->window)
-        backend->window->hide();
-    std::string text = "Грешка при изпълнение '" + std::to_string(error.number()) + "':\n\n";
-    text += error.description();
-    if (!error.detail().empty())
-        text += "\n(" + error.detail() + ")";
-    show_report(text);
+    Backend const& b = backend();
+    if (b.window)
+        b.window->hide();
+    show_report(b.window ? b.font : choose_font({}), report.title, report.text);
 }
 
 } // namespace display

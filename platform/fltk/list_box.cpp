@@ -23,7 +23,7 @@ constexpr int text_indent = 2;
 
 } // namespace
 
-ListBoxWidget::ListBoxWidget(platform::ListBox& model, PixelRect rect, FontChoice font)
+ListBoxWidget::ListBoxWidget(platform::ListBox& model, PixelPlace rect, FontChoice font)
     : Fl_Widget(rect.x, rect.y, rect.w, rect.h)
     , m_model(model)
     , m_font(font)
@@ -37,15 +37,15 @@ ListBoxWidget::~ListBoxWidget()
     Fl::remove_timeout(repeat_arrow, this);
 }
 
-PixelRect ListBoxWidget::items_rect() const
+PixelPlace ListBoxWidget::items_rect() const
 {
     return { x() + Fl::box_dx(box()), y() + Fl::box_dy(box()), w() - Fl::box_dw(box()) - scroll_bar_px,
         h() - Fl::box_dh(box()) };
 }
 
-PixelRect ListBoxWidget::bar_rect() const
+PixelPlace ListBoxWidget::bar_rect() const
 {
-    PixelRect const items = items_rect();
+    PixelPlace const items = items_rect();
     return { items.x + items.w, items.y, scroll_bar_px, items.h };
 }
 
@@ -178,7 +178,7 @@ int ListBoxWidget::handle(int event)
 {
     switch (event) {
     case FL_PUSH: {
-        PixelRect const bar = bar_rect();
+        PixelPlace const bar = bar_rect();
         if (Fl::event_inside(bar.x, bar.y, bar.w, bar.h)) {
             // The bar scrolls the list but leaves selection and focus alone.
             int const arrow = std::min(scroll_bar_px, bar.h / 2);
@@ -239,7 +239,7 @@ int ListBoxWidget::handle(int event)
 void ListBoxWidget::draw()
 {
     draw_box(box(), x(), y(), w(), h(), color());
-    PixelRect const items = items_rect();
+    PixelPlace const items = items_rect();
     int const line = item_height();
 
     fl_push_clip(items.x, items.y, items.w, items.h);
@@ -269,7 +269,7 @@ void ListBoxWidget::draw()
 // the track has room for one.
 void ListBoxWidget::draw_bar()
 {
-    PixelRect const bar = bar_rect();
+    PixelPlace const bar = bar_rect();
     int const arrow = std::min(scroll_bar_px, bar.h / 2);
     int const track_top = bar.y + arrow;
     int const track_h = bar.h - 2 * arrow;

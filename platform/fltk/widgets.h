@@ -4,8 +4,6 @@
 #pragma once
 
 #include "platform/controls.h"
-// Before any FLTK header: Xlib defines Status as a macro, which would break rt::Status.
-#include "platform/runtime.h"
 
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Text_Buffer.H>
@@ -15,6 +13,8 @@
 #include <vector>
 
 namespace fltk_display {
+
+using platform::PixelPlace;
 
 // The classic desktop's look shared by lists and the task text: white on navy
 // when selected, 17 px scroll bars with a light track.
@@ -28,19 +28,13 @@ struct FontChoice {
     Fl_Fontsize size = 14;
 };
 
-// Pixel rectangle of a place given in twips.
-struct PixelRect {
-    int x, y, w, h;
-};
-PixelRect pixel_rect(platform::Place const& place);
-
 // A single-selection list: a sunken frame, the entries one per line and a
 // vertical scroll bar of its own (FLTK's drops its arrows when the bar is as
 // short as this list's). Every change the user makes goes through
 // platform::user_selected; changes made by code arrive through sync().
 class ListBoxWidget final : public Fl_Widget {
 public:
-    ListBoxWidget(platform::ListBox& model, PixelRect rect, FontChoice font);
+    ListBoxWidget(platform::ListBox& model, PixelPlace rect, FontChoice font);
     ~ListBoxWidget() override;
 
     // Follows the model's selection and scrolls it into view.
@@ -55,8 +49,8 @@ private:
     int item_height() const;
     int visible_count() const;
     int entry_at(int y) const;
-    PixelRect items_rect() const;
-    PixelRect bar_rect() const;
+    PixelPlace items_rect() const;
+    PixelPlace bar_rect() const;
     void choose(int entry);
     bool key(int key);
     void scroll_to(int top);
@@ -74,7 +68,7 @@ private:
 // corner. It takes the keyboard focus but shows no mark of it.
 class PictureBoxWidget final : public Fl_Widget {
 public:
-    PictureBoxWidget(platform::PictureBox& model, PixelRect rect);
+    PictureBoxWidget(platform::PictureBox& model, PixelPlace rect);
 
     int handle(int event) override;
     void draw() override;
@@ -91,7 +85,7 @@ private:
 // that would change the text is swallowed.
 class TextBoxWidget final : public Fl_Text_Editor {
 public:
-    TextBoxWidget(platform::TextBox& model, PixelRect rect, FontChoice font);
+    TextBoxWidget(platform::TextBox& model, PixelPlace rect, FontChoice font);
     ~TextBoxWidget() override;
 
     // Shows the model's text again (its CR LF pairs as line breaks).

@@ -8,6 +8,6 @@ namespace display {
 void open(platform::Form&) { }
 void show(platform::Form&) { }
 void run(platform::Form&) { }
-void report(rt::RuntimeError const&) { }
+void report(platform::ErrorReport const&) { }
 
 } // namespace display

@@ -11,6 +11,7 @@
 
 #include "platform/controls.h"
 #include "platform/runtime.h"
+#include "platform/tab_ring.h"
 
 #include <string>
 #include <string_view>
@@ -25,8 +26,14 @@ struct Child {
     HWND hwnd = nullptr;
 };
 
+// Everything the back end owns natively, from open() until the process ends.
 class Backend final : public platform::ControlObserver {
 public:
+    Backend() = default;
+    Backend(Backend const&) = delete;
+    Backend& operator=(Backend const&) = delete;
+    ~Backend() override;
+
     void changed(platform::Control& control) override;
 
     platform::Form* form = nullptr;
@@ -37,8 +44,7 @@ public:
     HICON icon_small = nullptr;
     // In creation order, labels included.
     std::vector<Child> children;
-    // The children that take the focus, in ascending tab index.
-    std::vector<HWND> tab_order;
+    platform::TabRing tab_ring;
     // Where the focus was when the window was last deactivated.
     HWND last_focus = nullptr;
 
@@ -54,6 +60,9 @@ std::wstring widen(std::string_view text);
 
 // A control's place in pixels of the client area.
 RECT pixel_rect(platform::Place const& place);
+
+// The model's colour as GDI takes it.
+COLORREF to_colorref(platform::Color color);
 
 // "Win32: <what>" with the system's error code, as a run-time error.
 [[noreturn]] void fail(std::string const& what);

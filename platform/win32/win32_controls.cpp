@@ -114,11 +114,6 @@ void draw_picture(HWND hwnd, HDC dc, platform::Picture const* picture)
 
 void create_children(Backend& b)
 {
-    struct Stop {
-        std::int16_t tab_index;
-        HWND hwnd;
-    };
-    std::vector<Stop> stops;
     for (auto const& owned : b.form->controls()) {
         platform::Control& control = *owned;
         Child child { &control, nullptr };
@@ -137,30 +132,17 @@ void create_children(Backend& b)
                 break;
             }
         }
-        if (child.hwnd)
-            stops.push_back({ control.tab_index, child.hwnd });
         b.children.push_back(child);
     }
-    std::stable_sort(
-        stops.begin(), stops.end(), [](Stop const& a, Stop const& b) { return a.tab_index < b.tab_index; });
-    for (Stop const& stop : stops)
-        b.tab_order.push_back(stop.hwnd);
+    b.tab_ring = platform::TabRing(*b.form);
 }
 
 void tab(Backend& b, bool backwards)
 {
-    if (b.tab_order.empty())
-        return;
-    HWND const focus = GetFocus();
-    auto const count = static_cast<std::ptrdiff_t>(b.tab_order.size());
-    auto const at = std::find(b.tab_order.begin(), b.tab_order.end(), focus) - b.tab_order.begin();
-    std::ptrdiff_t next = 0;
-    if (at == count)
-        next = backwards ? count - 1 : 0;
-    else
-        next = (at + (backwards ? count - 1 : 1)) % count;
-    HWND const target = b.tab_order[static_cast<std::size_t>(next)];
-    SetFocus(target);
+    Child const* focus = b.find(GetFocus());
+    if (platform::Control const* next = b.tab_ring.step(focus ? focus->control : nullptr, backwards))
+        if (Child const* child = b.find(*next); child && child->hwnd)
+            SetFocus(child->hwnd);
 }
 
 void paint_labels(Backend& b, HDC dc)
@@ -174,8 +156,7 @@ void paint_labels(Backend& b, HDC dc)
             continue;
         auto const& label = static_cast<platform::Label const&>(*child->control);
         RECT place = pixel_rect(label.place);
-        platform::Color const c = label.back_color;
-        HBRUSH const brush = CreateSolidBrush(RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF));
+        HBRUSH const brush = CreateSolidBrush(to_colorref(label.back_color));
         FillRect(dc, &place, brush);
         DeleteObject(brush);
         std::wstring const caption = widen(label.Caption());

@@ -11,7 +11,6 @@
 #include "platform/display.h"
 #include "platform/engine.h"
 
-#include <cmath>
 #include <cstdint>
 #include <string>
 
@@ -21,20 +20,12 @@ namespace {
 
 wchar_t const window_class[] = L"TavrelOskundForm";
 
-// The layout is fixed in pixels at 96 dots per inch, and so is the font.
-constexpr int layout_dpi = 96;
-
-COLORREF to_colorref(platform::Color color)
-{
-    return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
-}
-
 HFONT make_font(platform::Font const& font)
 {
-    int const height = -static_cast<int>(std::lround(font.size_points * layout_dpi / 72.0));
-    HFONT const handle = CreateFontW(height, 0, 0, 0, font.weight, (font.style & 2) != 0, (font.style & 4) != 0,
-        (font.style & 8) != 0, static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-        DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, widen(font.name).c_str());
+    // The layout is fixed in pixels at 96 dots per inch, and so is the font.
+    HFONT const handle = CreateFontW(-platform::font_pixels(font), 0, 0, 0, font.weight, (font.style & 2) != 0,
+        (font.style & 4) != 0, (font.style & 8) != 0, static_cast<BYTE>(font.charset), OUT_DEFAULT_PRECIS,
+        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, widen(font.name).c_str());
     if (!handle)
         fail("failed to create the font " + font.name);
     return handle;
@@ -161,15 +152,7 @@ LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
     Backend& b = backend();
     if (!b.window)
         return DefWindowProcW(hwnd, message, wparam, lparam);
-    // Nothing may be thrown through the system's frames: what a handler does
-    // not catch itself ends the program with the error report.
-    try {
-        return handle(b, hwnd, message, wparam, lparam);
-    } catch (rt::RuntimeError const& error) {
-        platform::report_unhandled(error);
-    } catch (std::exception const& error) {
-        platform::report_unhandled(rt::RuntimeError(rt::ErrorCode::ControlOperationFailed, error.what()));
-    }
+    return platform::reporting_errors([&] { return handle(b, hwnd, message, wparam, lparam); });
 }
 
 void register_classes(HINSTANCE instance, HBRUSH background)
@@ -202,6 +185,17 @@ Backend& backend()
     return instance;
 }
 
+Backend::~Backend()
+{
+    for (HGDIOBJ object : { static_cast<HGDIOBJ>(font), static_cast<HGDIOBJ>(background) })
+        if (object)
+            DeleteObject(object);
+    if (icon_small && icon_small != icon_big)
+        DestroyIcon(icon_small);
+    if (icon_big)
+        DestroyIcon(icon_big);
+}
+
 Child const* Backend::find(HWND hwnd) const
 {
     for (auto const& child : children)
@@ -229,6 +223,11 @@ std::wstring widen(std::string_view text)
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
     MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), size, wide.data(), length);
     return wide;
+}
+
+COLORREF to_colorref(platform::Color color)
+{
+    return RGB((color >> 16) & 0xFF, (color >> 8) & 0xFF, color & 0xFF);
 }
 
 RECT pixel_rect(platform::Place const& place)
@@ -295,8 +294,8 @@ void show(platform::Form&)
     using namespace win32;
     Backend& b = backend();
     ShowWindow(b.window, SW_SHOWNORMAL);
-    if (!b.tab_order.empty()) {
-        b.last_focus = b.tab_order.front();
+    if (platform::Control const* first = b.tab_ring.first()) {
+        b.last_focus = b.find(*first)->hwnd;
         SetFocus(b.last_focus);
     }
     UpdateWindow(b.window);
@@ -320,7 +319,7 @@ void run(platform::Form&)
     }
 }
 
-void report(rt::RuntimeError const& error)
+void report(platform::ErrorReport const& report)
 {
     using namespace win32;
     Backend& b = backend();
@@ -328,22 +327,15 @@ void report(rt::RuntimeError const& error)
     // so nothing that the report's own message loop dispatches reaches a
     // handler while the process is ending.
     b.children.clear();
-    b.tab_order.clear();
+    b.tab_ring = {};
     b.last_focus = nullptr;
     b.form = nullptr;
     if (b.window)
         ShowWindow(b.window, SW_HIDE);
 
-    std::wstring text = L"Грешка при изпълнение '" + std::to_wstring(error.number()) + L"':\n\n";
-    // The report must come out even when the error is in the texts themselves.
-    try {
-        text += widen(error.description());
-        if (!error.detail().empty())
-            text += L"\n(" + widen(error.detail()) + L")";
-    } catch (rt::RuntimeError const&) {
-        text += L"?";
-    }
-    MessageBoxW(nullptr, text.c_str(), L"Tavrel_Oskund", MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TASKMODAL);
+    // The report's texts are valid UTF-8, so widening them cannot fail.
+    MessageBoxW(nullptr, widen(report.text).c_str(), widen(report.title).c_str(),
+        MB_OK | MB_ICONERROR | MB_SETFOREGROUND | MB_TASKMODAL);
 }
 
 } // namespace display

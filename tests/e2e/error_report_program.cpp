@@ -50,7 +50,7 @@ void raise_on_first_click(platform::Form& form)
 int main(int argc, char** argv)
 {
     std::string_view const fault = argc > 1 ? argv[1] : "";
-    platform::Project project { "Tavrel_Oskund", 0x409,
+    platform::Project project { "Tavrel_Oskund",
         std::span<std::uint8_t const>(tavrel_form_stream, tavrel_form_stream_size), nullptr };
     if (fault == "description")
         project.form_description = damaged_description;

@@ -88,3 +88,14 @@ TEST(ControlModel, TwipsBecomeTheNearestWholePixel)
         EXPECT_EQ(p.h, c.pixels) << c.twips;
     }
 }
+
+TEST(ControlModel, FontSizeBecomesTheNearestPixelHeightAt96Dpi)
+{
+    struct Case {
+        double points;
+        int pixels;
+    };
+    Case const cases[] = { { 12, 16 }, { 0, 16 }, { 10, 13 }, { 8.25, 11 }, { 9, 12 }, { 7.5, 10 }, { 24, 32 } };
+    for (auto const& c : cases)
+        EXPECT_EQ(font_pixels(Font { "Times New Roman", 204, 0, 400, c.points }), c.pixels) << c.points;
+}

@@ -45,6 +45,7 @@ TEST(EngineDeathTest, AnyErrorFromAHandlerIsReportedAndEndsTheProcess)
     Case const cases[] = {
         { "run-time error", [] { rt::raise(rt::ErrorCode::Overflow, "too many"); }, "грешка 6: Препълване: too many" },
         { "out of memory", [] { throw std::bad_alloc(); }, "грешка 400: .*bad_alloc" },
+        { "not an exception class", [] { throw 42; }, "грешка 400: .*unknown exception" },
     };
     for (auto const& c : cases) {
         SCOPED_TRACE(c.name);

@@ -4,6 +4,7 @@
 // tests are meant to run under ASan and UBSan too).
 #include "form_stream_support.h"
 
+#include "platform/form_format.h"
 #include "platform/form_reader.h"
 #include "window/pack.h"
 
@@ -16,6 +17,11 @@ namespace {
 
 using namespace form_stream_support;
 using rt::ErrorCode;
+
+// Where the stream's byte count lies (right after the header), and where the
+// first record's size follows it.
+constexpr std::size_t count_at = platform::form_format::header_size;
+constexpr std::size_t record_size_at = count_at + 4;
 
 bool reads_or_is_malformed(Bytes const& stream)
 {
@@ -121,7 +127,7 @@ TEST(FormReaderMutation, HandMadeStreamsAreReadOrRefused)
     ico_bad_index[22 + 32] = 4; // only four colours in the table
     Bytes const empty_window = stream_of(cat({ window_record(), Bytes { 0x02, 0x04 } }));
     Bytes wrong_count = empty_window;
-    wrong_count[89] += 1;
+    wrong_count[count_at] += 1;
     Case const cases[] = {
         { "a window without elements", empty_window, true },
         { "one label", one_element(label(0)), true },
@@ -164,7 +170,7 @@ TEST(FormReaderMutation, HandMadeStreamsAreReadOrRefused)
             [&] {
                 auto s = empty_window;
                 s.push_back(0);
-                s[89] += 1;
+                s[count_at] += 1;
                 return s;
             }(),
             false },
@@ -185,28 +191,28 @@ TEST(FormReaderMutation, HandMadeStreamsAreReadOrRefused)
         { "record size one short",
             [&] {
                 auto s = empty_window;
-                s[93] -= 1;
+                s[record_size_at] -= 1;
                 return s;
             }(),
             false },
         { "record size one long",
             [&] {
                 auto s = empty_window;
-                s[93] += 1;
+                s[record_size_at] += 1;
                 return s;
             }(),
             false },
         { "record size huge",
             [&] {
                 auto s = empty_window;
-                s[95] = 0x7F;
+                s[record_size_at + 2] = 0x7F;
                 return s;
             }(),
             false },
         { "record size zero",
             [&] {
                 auto s = empty_window;
-                s[93] = 0;
+                s[record_size_at] = 0;
                 return s;
             }(),
             false },
@@ -312,10 +318,10 @@ TEST(FormReaderMutation, EveryCutIsRefused)
         Bytes cut(stream.begin(), stream.begin() + static_cast<long>(length));
         EXPECT_TRUE(is_malformed(cut)) << "cut at " << length;
         // The same cut with a byte count that agrees, so the reader goes on into the records.
-        if (length >= 93) {
-            std::uint32_t const count = static_cast<std::uint32_t>(length - 89);
+        if (length >= record_size_at) {
+            std::uint32_t const count = static_cast<std::uint32_t>(length - count_at);
             for (int k = 0; k < 4; ++k)
-                cut[89 + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(count >> (8 * k));
+                cut[count_at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(count >> (8 * k));
             EXPECT_TRUE(is_malformed(cut)) << "cut at " << length << " with its count";
         }
     }
@@ -336,11 +342,11 @@ TEST(FormReaderMutation, EveryFlippedByteReadsOrIsRefused)
 TEST(FormReaderMutation, RealWindowCutsAreRefused)
 {
     Bytes const stream = window::pack(window::tavrel_oskund());
-    for (std::size_t length = 93; length < stream.size(); ++length) {
+    for (std::size_t length = record_size_at; length < stream.size(); ++length) {
         Bytes cut(stream.begin(), stream.begin() + static_cast<long>(length));
-        std::uint32_t const count = static_cast<std::uint32_t>(length - 89);
+        std::uint32_t const count = static_cast<std::uint32_t>(length - count_at);
         for (int k = 0; k < 4; ++k)
-            cut[89 + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(count >> (8 * k));
+            cut[count_at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(count >> (8 * k));
         EXPECT_TRUE(is_malformed(cut)) << "cut at " << length;
     }
 }

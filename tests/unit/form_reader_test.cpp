@@ -195,11 +195,11 @@ TEST(FormReaderDeathTest, StartRoutineRunsTheWindowOrReportsABrokenOne)
     static auto const good = window::pack(window::tavrel_oskund());
     static auto broken = good;
     broken.back() = 0x05;
-    platform::Project project { "Tavrel_Oskund", 0x409, good, route::bind_handlers };
+    platform::Project project { "Routes", good, route::bind_handlers };
     EXPECT_EXIT(platform::ThunRTMain(project), testing::ExitedWithCode(0), "");
     project.form_description = broken;
     EXPECT_EXIT(platform::ThunRTMain(project), testing::ExitedWithCode(platform::runtime_error_exit_code),
-        "грешка 450: .*end marker");
+        "Routes: грешка 450: .*end marker");
 }
 
 } // namespace

@@ -4,13 +4,13 @@
 #pragma once
 
 #include "platform/runtime.h"
+#include "raised_by.h"
 #include "window/description.h"
 #include "window/pack.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <optional>
 #include <vector>
 
 namespace form_stream_support {
@@ -146,15 +146,6 @@ inline window::Window const& small_window()
     return w;
 }
 
-// The error an action raises, or nothing.
-template<typename Action> std::optional<rt::ErrorCode> error_of(Action&& action)
-{
-    try {
-        action();
-    } catch (rt::RuntimeError const& error) {
-        return error.code();
-    }
-    return std::nullopt;
-}
+using testing_support::error_of;
 
 } // namespace form_stream_support

@@ -89,11 +89,8 @@ TEST(Runtime, FloatingPointResultBecomesAnError)
     rt::check_fp(six * 7);
 }
 
-TEST(Runtime, StatusCheckRaisesOnlyOnFailure)
+TEST(Runtime, ErrorCarriesItsNumberAndDescribesItselfWithTheDetail)
 {
-    rt::check(rt::Status::success());
-    EXPECT_EQ(raised_by([] { rt::check(rt::Status::failure(rt::ErrorCode::ControlOperationFailed, "x")); }),
-        rt::ErrorCode::ControlOperationFailed);
     rt::RuntimeError const error(rt::ErrorCode::Overflow, "detail");
     EXPECT_EQ(error.number(), 6);
     EXPECT_EQ(std::string(error.what()), "Препълване: detail");

@@ -1,0 +1,35 @@
+// Tab and Shift+Tab for every back end. A back end builds the ring once its
+// native elements exist, asks it where the focus goes when the user presses
+// Tab, and maps the answer to its own widget: it needs no order of its own.
+#pragma once
+
+#include "controls.h"
+
+#include <vector>
+
+namespace platform {
+
+// Whether an element can hold the keyboard focus: every visible element but
+// labels, which are painted on the window and have nothing to focus.
+bool takes_focus(Control const& control);
+
+// The elements that take the focus, in ascending tab index; of two with the
+// same index the one created first comes first.
+class TabRing {
+public:
+    TabRing() = default;
+    explicit TabRing(Form const& form);
+
+    bool empty() const { return m_order.empty(); }
+    std::vector<Control*> const& order() const { return m_order; }
+    // Where the focus goes when the window is shown; null in an empty ring.
+    Control* first() const { return m_order.empty() ? nullptr : m_order.front(); }
+    // Where Tab (or, backward, Shift+Tab) moves the focus from current; from
+    // no element or one outside the ring it goes to the first (or last).
+    Control* step(Control const* current, bool backward) const;
+
+private:
+    std::vector<Control*> m_order;
+};
+
+} // namespace platform
