@@ -10,11 +10,11 @@
 // is the frame, and closing its tab closes the program.
 #include "platform/display.h"
 #include "platform/engine.h"
+#include "platform/tab_ring.h"
 
 #include <emscripten.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -66,7 +66,7 @@ public:
 struct Backend {
     platform::Form* form = nullptr;
     std::vector<platform::Control*> elements;
-    std::vector<platform::Control*> tab_order;
+    platform::TabRing tab_ring;
     // Each picture goes to the page once; holding it keeps its id unique.
     std::map<platform::Picture const*, std::pair<platform::PictureRef, int>> pictures;
     Observer observer;
@@ -108,13 +108,6 @@ std::string css_font_family(platform::Font const& font)
             generic = t.generic;
         }
     return family + ", " + generic;
-}
-
-// FIXME: the shared layer will hold the font's pixel size for every back end.
-int font_pixels(platform::Font const& font)
-{
-    double const points = font.size_points > 0 ? font.size_points : 12.0;
-    return static_cast<int>(std::lround(points * 96.0 / 72.0));
 }
 
 std::vector<std::uint8_t> to_rgba(platform::Picture const& picture)
@@ -250,28 +243,6 @@ void Observer::changed(platform::Control& control)
     }
 }
 
-// FIXME: the shared layer will hold the tab order for every back end.
-std::vector<platform::Control*> tab_order(std::vector<platform::Control*> const& elements)
-{
-    std::vector<platform::Control*> order;
-    for (platform::Control* control : elements)
-        if (control->kind() != platform::Kind::Label)
-            order.push_back(control);
-    std::stable_sort(
-        order.begin(), order.end(), [](auto const* a, auto const* b) { return a->tab_index < b->tab_index; });
-    return order;
-}
-
-// FIXME: the shared layer will word the report for every back end.
-std::string report_text(rt::RuntimeError const& error)
-{
-    std::string text = "Грешка при изпълнение '" + std::to_string(error.number()) + "':\n\n";
-    text += error.description();
-    if (!error.detail().empty())
-        text += "\n(" + error.detail() + ")";
-    return text;
-}
-
 } // namespace
 
 } // namespace web_display
@@ -293,16 +264,12 @@ EMSCRIPTEN_KEEPALIVE void tavrel_web_selected(int id, int entry)
 // Where Tab (or Shift+Tab) moves the focus from element id; -1 for nowhere.
 EMSCRIPTEN_KEEPALIVE int tavrel_web_tab(int id, int backward)
 {
-    if (!backend || backend->tab_order.empty())
+    if (!backend)
         return -1;
-    auto const& order = backend->tab_order;
-    int const count = static_cast<int>(order.size());
-    int current = -1;
-    for (int i = 0; i < count; ++i)
-        if (id_of(*order[static_cast<std::size_t>(i)]) == id)
-            current = i;
-    int const next = current < 0 ? (backward ? count - 1 : 0) : (current + (backward ? count - 1 : 1)) % count;
-    return id_of(*order[static_cast<std::size_t>(next)]);
+    bool const known = id >= 0 && id < static_cast<int>(backend->elements.size());
+    platform::Control const* current = known ? backend->elements[static_cast<std::size_t>(id)] : nullptr;
+    platform::Control const* next = backend->tab_ring.step(current, backward != 0);
+    return next ? id_of(*next) : -1;
 }
 
 } // extern "C"
@@ -317,7 +284,7 @@ void open(platform::Form& form)
     backend = new Backend;
     backend->form = &form;
     js_open_window(form.caption.c_str(), client.w, client.h, css_color(form.back_color).c_str(),
-        css_font_family(form.font).c_str(), web_display::font_pixels(form.font));
+        css_font_family(form.font).c_str(), platform::font_pixels(form.font));
     if (form.icon && form.icon->width > 0 && form.icon->height > 0) {
         std::vector<std::uint8_t> const rgba = to_rgba(*form.icon);
         js_set_icon(rgba.data(), form.icon->width, form.icon->height);
@@ -327,14 +294,14 @@ void open(platform::Form& form)
             backend->elements.push_back(control.get());
     for (std::size_t i = 0; i < backend->elements.size(); ++i)
         make_element(i, backend->elements.size(), *backend->elements[i]);
-    backend->tab_order = tab_order(backend->elements);
+    backend->tab_ring = platform::TabRing(form);
     form.set_observer(&backend->observer);
 }
 
 void show(platform::Form&)
 {
-    if (!backend->tab_order.empty())
-        js_focus(id_of(*backend->tab_order.front()), 1);
+    if (platform::Control const* first = backend->tab_ring.first())
+        js_focus(id_of(*first), 1);
 }
 
 void run(platform::Form&)
@@ -344,9 +311,9 @@ void run(platform::Form&)
     emscripten_exit_with_live_runtime();
 }
 
-void report(rt::RuntimeError const& error)
+void report(platform::ErrorReport const& report)
 {
-    js_report("Tavrel_Oskund", report_text(error).c_str(), "OK", "Програмата завърши след грешка при изпълнение.");
+    js_report(report.title.c_str(), report.text.c_str(), "OK", "Програмата завърши след грешка при изпълнение.");
 }
 
 } // namespace display
