@@ -17,8 +17,8 @@ test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev clang-format xv
   wine wine32:i386 wine64 g++-mingw-w64-x86-64-posix)
 # The web page: Emscripten (its system libraries come prebuilt), Node for the
 # unit tests in WebAssembly, GoogleTest's sources to build them, and Chromium
-# with its WebDriver and Selenium for the page's tests.
-test_pkgs+=(emscripten nodejs googletest chromium chromium-driver python3-selenium)
+# with its WebDriver and Selenium, and Firefox, for the page's tests.
+test_pkgs+=(emscripten nodejs googletest chromium chromium-driver python3-selenium firefox-esr)
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--with-tests" ] && want+=("${test_pkgs[@]}")

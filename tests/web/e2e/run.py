@@ -1,4 +1,4 @@
-"""Runs the page's end-to-end tests in headless Chromium:
+"""Runs the page's end-to-end tests (test modules or test names) in headless browsers:
 run.py --page X.html --error-pages DIR --pictures DIR --layout layout.h [unittest names...]"""
 
 import argparse

@@ -1,8 +1,10 @@
 """Tab order, what assistive technology is told, and the read-only task text."""
 
+import os
+
 from selenium.webdriver.common.keys import Keys
 
-from window import SECOND_ROW, PageTest, list_centre, place
+from window import FIRST_ROW, SECOND_ROW, WINDOW, PageTest, config, element_at, list_centre, place, road_picture
 
 RING = [("image", "AB"), ("image", "BC"), ("image", "CD"), ("listbox", "AB"), ("listbox", "BC"),
         ("listbox", "CD"), ("textbox", "")]
@@ -69,3 +71,40 @@ class TaskTextTest(PageTest):
         self.settle()
         self.assertEqual(self.text(), before)
         self.assertEqual(self.focused(), ("textbox", ""))
+
+
+class VisibleFocusTest(PageTest):
+    def test_the_keyboard_focus_is_marked_on_a_picture(self):
+        x, y, w, h = place("Picture1(2)")
+        road = road_picture(1)
+
+        def marked():
+            shot = self.browser.screenshot()
+            edge = [(x + i, y + h - 1) for i in range(w)] + [(x + w - 1, y + j) for j in range(10, h)]
+            return sum(shot.at(px, py) != road[py - y][px - x] for px, py in edge)
+        self.assertEqual(marked(), 0)  # the window opens with an unmarked focus
+        self.browser.keys(Keys.TAB, Keys.TAB)
+        self.assertEqual(self.focused(), ("image", "CD"))
+        self.assertGreater(marked(), 20)
+
+
+class FramedPageTest(PageTest):
+    """The page inside an <iframe> of another page, the way a learning platform shows it."""
+
+    def setUp(self):
+        host = os.path.join(self.browser.profile, "host.html")
+        with open(host, "w", encoding="utf-8") as f:
+            f.write(f'<!DOCTYPE html><body style="margin:0;background:#fff"><iframe src="file://{config["page"]}" '
+                    f'style="position:absolute;left:30px;top:20px;width:470px;height:409px;border:0"></iframe>')
+        self.browser.open(host)
+        self.wait_for(lambda: self.browser.screenshot().at(30 + 5, 20 + 5) == WINDOW, "the framed window")
+
+    def test_the_framed_window_draws_and_answers_a_click(self):
+        x, y, w, h = place("Picture1(0)")
+        self.browser.click(30 + list_centre(0), 20 + FIRST_ROW)
+        road = road_picture(0)
+        self.settle()
+        shot = self.browser.screenshot()
+        wrong = [(px, py) for py in range(y, y + h, 2) for px in range(x, x + w, 2)
+                 if element_at(px, py)[0] == "Picture1(0)" and shot.at(30 + px, 20 + py) != road[py - y][px - x]]
+        self.assertEqual(wrong[:5], [])
