@@ -81,6 +81,7 @@ var TavrelDom = {
     if (header >= 0) el.setAttribute('aria-labelledby', 'tavrel-' + header);
   },
 
+  // A text area's value turns CR LF and lone CR into its own line breaks.
   addText: function (id, x, y, w, h, z, text, readOnly) {
     var el = TavrelDom.add(id, 'textarea', 'tavrel-text', x, y, w, h, z);
     el.value = text;

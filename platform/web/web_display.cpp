@@ -170,23 +170,6 @@ int z_order(std::size_t position, std::size_t count, platform::Kind kind)
     return base + static_cast<int>(count - position);
 }
 
-// Line breaks as the page's text box knows them.
-std::string unix_lines(std::string const& text)
-{
-    std::string lines;
-    lines.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            lines += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            lines += text[i];
-        }
-    }
-    return lines;
-}
-
 void make_element(std::size_t position, std::size_t count, platform::Control& control)
 {
     int const id = static_cast<int>(position);
@@ -214,7 +197,7 @@ void make_element(std::size_t position, std::size_t count, platform::Control& co
         break;
     case platform::Kind::TextBox: {
         auto const& text = static_cast<platform::TextBox const&>(control);
-        js_add_text(id, p.x, p.y, p.w, p.h, z, unix_lines(text.text).c_str(), text.locked ? 1 : 0);
+        js_add_text(id, p.x, p.y, p.w, p.h, z, text.text.c_str(), text.locked ? 1 : 0);
         break;
     }
     }
@@ -238,7 +221,7 @@ void Observer::changed(platform::Control& control)
         show_picture(static_cast<platform::PictureBox const&>(control));
         break;
     case platform::Kind::TextBox:
-        js_set_text(id, unix_lines(static_cast<platform::TextBox const&>(control).text).c_str());
+        js_set_text(id, static_cast<platform::TextBox const&>(control).text.c_str());
         break;
     }
 }

@@ -81,7 +81,7 @@ class Browser:
         for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile]:
             options.add_argument(flag)
         if console:
-            options.set_capability("goog:loggingPrefs", {"browser": "ALL"})
+            options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.driver.execute_cdp_cmd("Accessibility.enable", {})
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
@@ -128,3 +128,9 @@ class Browser:
 
     def console(self):
         return [entry["message"] for entry in self.driver.get_log("browser")]
+
+    def requests(self):
+        """The URLs the page asked for since the last call (needs console=True)."""
+        import json
+        events = (json.loads(entry["message"])["message"] for entry in self.driver.get_log("performance"))
+        return [e["params"]["request"]["url"] for e in events if e["method"] == "Network.requestWillBeSent"]

@@ -1,5 +1,6 @@
 """The report of a run-time error nobody caught, and the end that follows it,
-with pages built from the program with a fault built in."""
+with pages built from the program with a fault built in; and, with the same
+console and network log, that the page itself logs and fetches nothing."""
 
 import os
 import time
@@ -58,6 +59,15 @@ class ErrorReportTest(unittest.TestCase):
         self.assertIn("Програмата завърши след грешка при изпълнение.", self.names("StaticText"))
         self.browser.click(list_centre(0), FIRST_ROW)
         self.assertEqual(self.names("listbox"), [])
+
+    def test_the_page_asks_for_nothing_but_itself(self):
+        self.browser.requests()
+        self.browser.open(config["page"])
+        self.wait_for(lambda: self.names("listbox"))
+        self.browser.click(list_centre(0), FIRST_ROW)
+        self.assertEqual([url for url in self.browser.requests() if not url.startswith("data:")],
+                         ["file://" + config["page"]])
+        self.assertEqual(self.browser.console(), [])
 
     def test_a_damaged_window_description(self):
         self.check_fault("description", 450, "Описанието на прозореца е повредено")
