@@ -1,7 +1,10 @@
-// Little-endian writing of the fields of Windows bitmap and icon files.
+// Little-endian writing of binary files: Windows bitmaps and icons, and the
+// packed window description.
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -21,7 +24,20 @@ public:
         u16(value >> 16);
     }
     void zeros(std::size_t count) { m_bytes.insert(m_bytes.end(), count, 0); }
-    void bytes(std::vector<std::uint8_t> const& more) { m_bytes.insert(m_bytes.end(), more.begin(), more.end()); }
+    // Byte by byte: GCC 12 sees a false overflow in a range insert into an empty vector.
+    void bytes(std::span<std::uint8_t const> more)
+    {
+        m_bytes.reserve(m_bytes.size() + more.size());
+        for (std::uint8_t byte : more)
+            m_bytes.push_back(byte);
+    }
+    void bytes(std::string_view more) { bytes({ reinterpret_cast<std::uint8_t const*>(more.data()), more.size() }); }
+    // Overwrites four bytes written before, for a size known only later.
+    void patch_u32(std::size_t at, std::uint32_t value)
+    {
+        for (std::size_t k = 0; k < 4; ++k)
+            m_bytes.at(at + k) = static_cast<std::uint8_t>(value >> (8 * k));
+    }
 
     std::size_t size() const { return m_bytes.size(); }
     std::vector<std::uint8_t> take() { return std::move(m_bytes); }

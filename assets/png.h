@@ -1,5 +1,5 @@
-// A minimal PNG writer for the desktop icon. The image is tiny, so the pixel
-// data goes into stored (uncompressed) deflate blocks: no zlib needed.
+// A minimal PNG writer for the desktop icon, on zlib's deflate and CRC. It
+// runs on the build machine only: the program itself never writes a PNG.
 #pragma once
 
 #include <cstdint>

@@ -6,7 +6,8 @@ set -euo pipefail
 # Build: compilers, CMake, FLTK for the Linux window, MinGW-w64 for the .exe.
 build_pkgs=(g++ cmake make pkg-config libfltk1.3-dev libfontconfig-dev
   libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev libxrender-dev
-  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 fonts-liberation)
+  g++-mingw-w64-i686-posix binutils-mingw-w64-i686 fonts-liberation
+  zlib1g-dev) # zlib writes the installed icon's PNG
 # Tests: GoogleTest, Google Benchmark, zlib (to decode the icon PNG), an X
 # server and the XTest input extension for the real window, ImageMagick and
 # desktop-file-utils for the installed files, unzip for the Windows zip, Wine

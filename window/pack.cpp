@@ -21,35 +21,12 @@ namespace {
     throw PackError(where + ": " + what);
 }
 
-void put_u8(std::vector<std::uint8_t>& out, std::uint8_t v)
+void put_guid(assets::ByteWriter& out, Guid const& id)
 {
-    out.push_back(v);
-}
-
-void put_u16(std::vector<std::uint8_t>& out, std::uint16_t v)
-{
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void put_u32(std::vector<std::uint8_t>& out, std::uint32_t v)
-{
-    for (int shift = 0; shift < 32; shift += 8)
-        out.push_back(static_cast<std::uint8_t>(v >> shift));
-}
-
-void patch_u32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v)
-{
-    for (int k = 0; k < 4; ++k)
-        out[at + static_cast<std::size_t>(k)] = static_cast<std::uint8_t>(v >> (8 * k));
-}
-
-void put_guid(std::vector<std::uint8_t>& out, Guid const& id)
-{
-    put_u32(out, id.data1);
-    put_u16(out, id.data2);
-    put_u16(out, id.data3);
-    out.insert(out.end(), id.data4.begin(), id.data4.end());
+    out.u32(id.data1);
+    out.u16(id.data2);
+    out.u16(id.data3);
+    out.bytes(id.data4);
 }
 
 std::string encode(std::string_view utf8, std::string const& where)
@@ -71,48 +48,48 @@ std::uint16_t length16(std::size_t size, std::string const& where)
 // must come after the one before it in code order.
 class Record {
 public:
-    Record(std::vector<std::uint8_t>& out, std::string where, std::uint8_t array_number,
-        std::optional<std::int16_t> index, std::string_view name, fmt::StoredKind kind)
+    Record(assets::ByteWriter& out, std::string where, std::uint8_t array_number, std::optional<std::int16_t> index,
+        std::string_view name, fmt::StoredKind kind)
         : m_out(out)
         , m_where(std::move(where))
         , m_start(out.size())
         , m_indexed(index.has_value())
     {
-        put_u32(m_out, 0);
-        put_u8(m_out, array_number);
+        m_out.u32(0);
+        m_out.u8(array_number);
         if (index)
-            put_u16(m_out, static_cast<std::uint16_t>(*index));
+            m_out.u16(static_cast<std::uint16_t>(*index));
         std::string const bytes = encode(name, m_where + " name");
-        put_u16(m_out, length16(bytes.size(), m_where + " name"));
-        m_out.insert(m_out.end(), bytes.begin(), bytes.end());
-        put_u8(m_out, 0);
-        put_u8(m_out, static_cast<std::uint8_t>(kind));
+        m_out.u16(length16(bytes.size(), m_where + " name"));
+        m_out.bytes(bytes);
+        m_out.u8(0);
+        m_out.u8(static_cast<std::uint8_t>(kind));
     }
 
     void text(std::uint8_t code, std::string_view utf8)
     {
         std::string const bytes = encode(utf8, where(code));
         start(code);
-        put_u16(m_out, length16(bytes.size(), where(code)));
-        m_out.insert(m_out.end(), bytes.begin(), bytes.end());
-        put_u8(m_out, 0);
+        m_out.u16(length16(bytes.size(), where(code)));
+        m_out.bytes(bytes);
+        m_out.u8(0);
     }
     void flag(std::uint8_t code, bool on)
     {
         start(code);
-        put_u8(m_out, on ? fmt::flag_on : fmt::flag_off);
+        m_out.u8(on ? fmt::flag_on : fmt::flag_off);
     }
     void choice(std::uint8_t code, std::uint8_t value)
     {
         start(code);
-        put_u8(m_out, value);
+        m_out.u8(value);
     }
     void number(std::uint8_t code, std::int16_t value)
     {
         if (value < 0)
             fail(where(code), "negative");
         start(code);
-        put_u16(m_out, static_cast<std::uint16_t>(value));
+        m_out.u16(static_cast<std::uint16_t>(value));
     }
     void color(std::uint8_t code, Color rgb)
     {
@@ -120,7 +97,7 @@ public:
             fail(where(code), "not a 0xRRGGBB colour");
         start(code);
         // Red in the lowest byte, then green, then blue.
-        put_u32(m_out, ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
+        m_out.u32(((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16));
     }
     void place(std::uint8_t code, Place const& p)
     {
@@ -128,7 +105,7 @@ public:
             fail(where(code), "negative size");
         start(code);
         for (std::int16_t v : { p.left, p.top, p.width, p.height })
-            put_u16(m_out, static_cast<std::uint16_t>(v));
+            m_out.u16(static_cast<std::uint16_t>(v));
     }
     void area(std::uint8_t code, ClientArea const& a)
     {
@@ -136,7 +113,7 @@ public:
             fail(where(code), "negative size");
         start(code);
         for (std::int32_t v : { a.left, a.top, a.width, a.height })
-            put_u32(m_out, static_cast<std::uint32_t>(v));
+            m_out.u32(static_cast<std::uint32_t>(v));
     }
     void font(std::uint8_t code, Font const& f)
     {
@@ -146,49 +123,49 @@ public:
         if (f.style > 15 || f.size_points_x10000 == 0)
             fail(where(code), "bad style or size");
         start(code);
-        put_u8(m_out, fmt::font_version);
-        put_u16(m_out, f.charset);
-        put_u8(m_out, f.style);
-        put_u16(m_out, f.weight);
-        put_u32(m_out, f.size_points_x10000);
-        put_u8(m_out, static_cast<std::uint8_t>(name.size()));
-        m_out.insert(m_out.end(), name.begin(), name.end());
+        m_out.u8(fmt::font_version);
+        m_out.u16(f.charset);
+        m_out.u8(f.style);
+        m_out.u16(f.weight);
+        m_out.u32(f.size_points_x10000);
+        m_out.u8(static_cast<std::uint8_t>(name.size()));
+        m_out.bytes(name);
     }
     void entries(std::uint8_t code, std::span<std::string_view const> list)
     {
         std::uint16_t const count = length16(list.size(), where(code));
         start(code);
-        put_u16(m_out, count);
-        put_u16(m_out, fmt::list_format);
+        m_out.u16(count);
+        m_out.u16(fmt::list_format);
         for (auto entry : list) {
             std::string const bytes = encode(entry, where(code));
-            put_u16(m_out, length16(bytes.size(), where(code)));
-            m_out.insert(m_out.end(), bytes.begin(), bytes.end());
+            m_out.u16(length16(bytes.size(), where(code)));
+            m_out.bytes(bytes);
         }
     }
     // One 32-bit number per list entry, all zero: nothing reads them.
     void item_data(std::uint8_t code, std::size_t count)
     {
         start(code);
-        put_u16(m_out, length16(count, where(code)));
+        m_out.u16(length16(count, where(code)));
         for (std::size_t i = 0; i < count; ++i)
-            put_u32(m_out, 0);
+            m_out.u32(0);
     }
     void picture(std::uint8_t code, std::vector<std::uint8_t> const& file)
     {
         if (file.empty())
-            return; // Without its file the picture is left out: the box starts empty.
+            return; // FIXME: a missing picture file is left out silently and the box starts empty.
         check_order(code);
         append_picture_record(m_out, code, file);
     }
 
     void finish()
     {
-        put_u8(m_out, fmt::end_of_record);
+        m_out.u8(fmt::end_of_record);
         std::size_t const size = m_out.size() - m_start;
         if (size >= fmt::index_flag)
             fail(m_where, "record too long");
-        patch_u32(m_out, m_start, static_cast<std::uint32_t>(size) | (m_indexed ? fmt::index_flag : 0));
+        m_out.patch_u32(m_start, static_cast<std::uint32_t>(size) | (m_indexed ? fmt::index_flag : 0));
     }
 
 private:
@@ -203,10 +180,10 @@ private:
     void start(std::uint8_t code)
     {
         check_order(code);
-        put_u8(m_out, code);
+        m_out.u8(code);
     }
 
-    std::vector<std::uint8_t>& m_out;
+    assets::ByteWriter& m_out;
     std::string m_where;
     std::size_t m_start;
     bool m_indexed;
@@ -225,7 +202,7 @@ std::vector<std::uint8_t> const& road_picture_file(PictureFiles const& files, in
     return files.road_pictures[static_cast<std::size_t>(road)];
 }
 
-void pack_window(std::vector<std::uint8_t>& out, Window const& w, PictureFiles const& pictures)
+void pack_window(assets::ByteWriter& out, Window const& w, PictureFiles const& pictures)
 {
     namespace c = fmt::window_code;
     Record r(
@@ -347,33 +324,33 @@ void check_element(Window const& w, Element const& e, std::string const& where)
 
 } // namespace
 
-void append_picture_record(std::vector<std::uint8_t>& out, std::uint8_t code, std::span<std::uint8_t const> file)
+void append_picture_record(assets::ByteWriter& out, std::uint8_t code, std::span<std::uint8_t const> file)
 {
     if (file.size() > std::numeric_limits<std::uint32_t>::max() - fmt::picture_overhead)
         throw PackError("picture file too large");
     auto const size = static_cast<std::uint32_t>(file.size());
-    put_u8(out, code);
-    put_u32(out, size + fmt::picture_overhead);
-    out.insert(out.end(), fmt::picture_signature.begin(), fmt::picture_signature.end());
-    put_u32(out, size);
-    out.insert(out.end(), file.begin(), file.end());
+    out.u8(code);
+    out.u32(size + fmt::picture_overhead);
+    out.bytes(fmt::picture_signature);
+    out.u32(size);
+    out.bytes(file);
 }
 
 std::vector<std::uint8_t> pack(Window const& window, PictureFiles const& pictures)
 {
     check_arrays(window);
-    std::vector<std::uint8_t> out;
-    out.insert(out.end(), fmt::magic.begin(), fmt::magic.end());
-    put_u8(out, fmt::version);
+    assets::ByteWriter out;
+    out.bytes(fmt::magic);
+    out.u8(fmt::version);
     put_guid(out, window.object_id);
     put_guid(out, window.project_id);
-    out.insert(out.end(), fmt::window_class_id.begin(), fmt::window_class_id.end());
-    out.insert(out.end(), fmt::reserved_size, 0);
+    out.bytes(fmt::window_class_id);
+    out.zeros(fmt::reserved_size);
     std::size_t const count_at = out.size();
-    put_u32(out, 0);
+    out.u32(0);
 
     pack_window(out, window, pictures);
-    put_u8(out, window.elements.empty() ? fmt::last_element : fmt::elements_follow);
+    out.u8(window.elements.empty() ? fmt::last_element : fmt::elements_follow);
     for (std::size_t i = 0; i < window.elements.size(); ++i) {
         Element const& e = window.elements[i];
         std::string const where = element_name(e);
@@ -381,15 +358,15 @@ std::vector<std::uint8_t> pack(Window const& window, PictureFiles const& picture
         Record r(out, where, array_number(window, e, where), e.index, e.array, stored_kind(e.settings));
         std::visit(ElementPacker { r, e, pictures, where }, e.settings);
         r.finish();
-        put_u8(out, i + 1 < window.elements.size() ? fmt::another_element : fmt::last_element);
+        out.u8(i + 1 < window.elements.size() ? fmt::another_element : fmt::last_element);
     }
-    put_u8(out, fmt::end_of_stream);
+    out.u8(fmt::end_of_stream);
 
     std::size_t const counted = out.size() - count_at;
     if (counted > std::numeric_limits<std::uint32_t>::max())
         throw PackError("window description too large");
-    patch_u32(out, count_at, static_cast<std::uint32_t>(counted));
-    return out;
+    out.patch_u32(count_at, static_cast<std::uint32_t>(counted));
+    return out.take();
 }
 
 } // namespace window

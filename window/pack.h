@@ -2,6 +2,7 @@
 // Runs on the build machine (tavrel_pack) and in the unit tests.
 #pragma once
 
+#include "assets/byte_writer.h"
 #include "description.h"
 
 #include <array>
@@ -36,6 +37,6 @@ std::vector<std::uint8_t> pack(Window const& window, PictureFiles const& picture
 
 // Appends one picture property: the code, the record length (file size + 8),
 // "lt" and two zero bytes, the file size and the file itself.
-void append_picture_record(std::vector<std::uint8_t>& out, std::uint8_t code, std::span<std::uint8_t const> file);
+void append_picture_record(assets::ByteWriter& out, std::uint8_t code, std::span<std::uint8_t const> file);
 
 } // namespace window

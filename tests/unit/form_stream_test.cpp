@@ -321,8 +321,9 @@ TEST_F(FormStream, TaskTextIsNineLinesEndedByCrLf)
 TEST(FormStreamPictures, PictureRecordWrapsTheFile)
 {
     Bytes const file = form_stream_support::bmp_file(1, 1, { 0x102030 });
-    Bytes record;
-    window::append_picture_record(record, 0x03, file);
+    assets::ByteWriter writer;
+    window::append_picture_record(writer, 0x03, file);
+    Bytes const record = writer.take();
     ASSERT_EQ(record.size(), 1 + 4 + 4 + 4 + file.size());
     EXPECT_EQ(record[0], 0x03);
     EXPECT_EQ(u32(record, 1), file.size() + 8);

@@ -62,7 +62,7 @@ TEST(IconPng, RefusesPixelsThatDoNotMatchTheSize)
 {
     EXPECT_THROW(assets::encode_png(2, 2, std::vector<std::uint8_t>(15)), std::invalid_argument);
     EXPECT_THROW(assets::encode_png(0, 1, {}), std::invalid_argument);
-    // A picture larger than one stored block still decodes.
+    // A picture larger than 64 KiB of scanlines still decodes.
     std::vector<std::uint8_t> const big(200 * 100 * 4, 0x5A);
     std::vector<std::uint8_t> const png = assets::encode_png(200, 100, big);
     std::vector<std::uint8_t> raw(100 * (1 + 800));

@@ -6,11 +6,9 @@
 // index order, and the modal error report. Leaves out a system menu of its
 // own (the window manager's is used), underlined and struck-out fonts, and
 // sizable frames beyond FLTK's own resizing.
-#include "widgets.h"
+#include "fltk_backend.h"
 
 #include "platform/display.h"
-#include "platform/engine.h"
-#include "platform/tab_ring.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -21,41 +19,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 #include <memory>
 #include <string>
 
-namespace fltk_display {
+namespace fltk {
 
 namespace {
-
-class FormWindow;
-
-class Observer final : public platform::ControlObserver {
-public:
-    void changed(platform::Control& control) override;
-};
-
-// Everything the back end owns natively, from open() until the process ends;
-// the window owns its widgets.
-struct Backend {
-    platform::Form* form = nullptr;
-    FontChoice font;
-    std::vector<unsigned char> icon_rgba;
-    std::unique_ptr<Fl_RGB_Image> icon;
-    std::unique_ptr<FormWindow> window;
-    std::map<platform::Control const*, Fl_Widget*> widgets;
-    platform::TabRing tab_ring;
-    Observer observer;
-
-    Fl_Widget* widget(platform::Control const* control) const
-    {
-        auto const found = widgets.find(control);
-        return found == widgets.end() ? nullptr : found->second;
-    }
-};
-
-Backend& backend();
 
 Fl_Color to_fl(platform::Color rgb)
 {
@@ -79,6 +48,8 @@ enum : unsigned long {
     mwm_decor_minimize = 32,
     mwm_decor_maximize = 64,
 };
+
+} // namespace
 
 class FormWindow final : public Fl_Double_Window {
 public:
@@ -162,17 +133,25 @@ Backend& backend()
     return instance;
 }
 
-void Observer::changed(platform::Control& control)
+Backend::Backend() = default;
+Backend::~Backend() = default;
+
+Fl_Widget* Backend::widget(platform::Control const* control) const
 {
-    Backend const& b = backend();
-    if (!b.window)
+    auto const found = widgets.find(control);
+    return found == widgets.end() ? nullptr : found->second;
+}
+
+void Backend::changed(platform::Control& control)
+{
+    if (!window)
         return;
     if (control.kind() == platform::Kind::Label) {
         PixelPlace const r = platform::to_pixels(control.place);
-        b.window->damage(FL_DAMAGE_ALL, r.x, r.y, r.w, r.h);
+        window->damage(FL_DAMAGE_ALL, r.x, r.y, r.w, r.h);
         return;
     }
-    Fl_Widget* widget = b.widget(&control);
+    Fl_Widget* widget = this->widget(&control);
     if (!widget)
         return; // a hidden box has nothing to show
     switch (control.kind()) {
@@ -187,6 +166,8 @@ void Observer::changed(platform::Control& control)
         break;
     }
 }
+
+namespace {
 
 void ensure_display()
 {
@@ -209,6 +190,7 @@ FontChoice choose_font(platform::Font const& font)
         return { FL_TIMES, size };
     bool const bold = (font.style & 1) != 0 || font.weight >= 600;
     bool const italic = (font.style & 2) != 0;
+    // FIXME: underlined and struck-out fonts come out plain; FLTK 1.3 fonts have no such styles.
     name = std::string(1, bold && italic ? 'P' : bold ? 'B' : italic ? 'I' : ' ') + font.name;
     Fl::set_font(FL_FREE_FONT, name.c_str());
     return { FL_FREE_FONT, size };
@@ -303,11 +285,11 @@ void show_report(FontChoice font, std::string const& title, std::string const& t
 
 } // namespace
 
-} // namespace fltk_display
+} // namespace fltk
 
 namespace display {
 
-using namespace fltk_display;
+using namespace fltk;
 
 void open(platform::Form& form)
 {
@@ -342,7 +324,7 @@ void open(platform::Form& form)
                 b.widgets[it->get()] = widget;
     window.end();
     b.tab_ring = platform::TabRing(form);
-    form.set_observer(&b.observer);
+    form.set_observer(&b);
 }
 
 void show(platform::Form&)

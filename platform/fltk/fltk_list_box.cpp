@@ -4,7 +4,7 @@
 // buttons that repeat while held. Leaves out multiple selection, sorting,
 // columns, horizontal scrolling and dragging the scroll box: the window's lists
 // have none of them, and their bars are too short to show a scroll box.
-#include "widgets.h"
+#include "fltk_backend.h"
 
 #include "platform/engine.h"
 
@@ -15,7 +15,9 @@
 #include <algorithm>
 #include <cctype>
 
-namespace fltk_display {
+// FIXME: the entries keep the order they were added in; a list that asks to be
+// sorted is not sorted.
+namespace fltk {
 
 namespace {
 
@@ -298,4 +300,4 @@ void ListBoxWidget::draw_bar()
     }
 }
 
-} // namespace fltk_display
+} // namespace fltk

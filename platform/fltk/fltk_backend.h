@@ -1,18 +1,24 @@
-// The FLTK widgets that stand for the control model's boxes, and the state the
-// back end keeps. Labels have no widget: the window paints them on its own
-// surface, behind every box.
+// The FLTK back end's own state, shared by its source files and by nothing
+// else: the window, the widgets that stand for the control model's boxes, and
+// the observer that keeps them in step with the model. Labels have no widget:
+// the window paints them on its own surface, behind every box.
 #pragma once
 
 #include "platform/controls.h"
+#include "platform/tab_ring.h"
 
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Text_Buffer.H>
 #include <FL/Fl_Text_Editor.H>
 #include <FL/Fl_Widget.H>
 
+#include <map>
+#include <memory>
 #include <vector>
 
-namespace fltk_display {
+class Fl_RGB_Image;
+
+namespace fltk {
 
 using platform::PixelPlace;
 
@@ -102,4 +108,31 @@ private:
     bool m_changed = false;
 };
 
-} // namespace fltk_display
+class FormWindow;
+
+// Everything the back end owns natively, from open() until the process ends;
+// the window owns its widgets.
+class Backend final : public platform::ControlObserver {
+public:
+    Backend();
+    Backend(Backend const&) = delete;
+    Backend& operator=(Backend const&) = delete;
+    ~Backend() override;
+
+    void changed(platform::Control& control) override;
+
+    // The widget of a visible box; null for labels and hidden elements.
+    Fl_Widget* widget(platform::Control const* control) const;
+
+    platform::Form* form = nullptr;
+    FontChoice font;
+    std::vector<unsigned char> icon_rgba;
+    std::unique_ptr<Fl_RGB_Image> icon;
+    std::unique_ptr<FormWindow> window;
+    std::map<platform::Control const*, Fl_Widget*> widgets;
+    platform::TabRing tab_ring;
+};
+
+Backend& backend();
+
+} // namespace fltk

@@ -3,7 +3,7 @@
 // out frames, scaling and transparency, which the window does not use. The
 // text box shows, selects and copies its text and refuses every change; it
 // leaves out horizontal scrolling, since its lines wrap.
-#include "widgets.h"
+#include "fltk_backend.h"
 
 #include <FL/Enumerations.H>
 #include <FL/Fl.H>
@@ -12,7 +12,7 @@
 #include <cctype>
 #include <cmath>
 
-namespace fltk_display {
+namespace fltk {
 
 namespace {
 
@@ -188,4 +188,4 @@ int TextBoxWidget::handle(int event)
     return handled;
 }
 
-} // namespace fltk_display
+} // namespace fltk
