@@ -1,5 +1,5 @@
 // Web back end (WebAssembly in a browser page): the window as DOM elements in
-// one block of the page, made by dom.js. Implements labels painted behind
+// one block of the page, made by web_dom.js. Implements labels painted behind
 // every box, native list boxes (<select>) with their own keys, wheel, clicks
 // and taps, pictures on canvases drawn 1:1 and scaled without smoothing,
 // the read-only task text (<textarea readonly>), front-to-back order by
@@ -20,7 +20,7 @@
 #include <string>
 #include <vector>
 
-namespace web_display {
+namespace web {
 
 namespace {
 
@@ -228,9 +228,9 @@ void Observer::changed(platform::Control& control)
 
 } // namespace
 
-} // namespace web_display
+} // namespace web
 
-using namespace web_display;
+using namespace web;
 
 // The page calls these for user input.
 extern "C" {
