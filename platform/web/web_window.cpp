@@ -100,7 +100,13 @@ std::string css_font_family(platform::Font const& font)
         { "Arial", "Liberation Sans", "sans-serif" },
         { "Courier New", "Liberation Mono", "monospace" },
     };
-    std::string family = "\"" + font.name + "\"";
+    std::string family = "\"";
+    for (char c : font.name) // a CSS string: quotes and backslashes escaped, no control characters
+        if (c == '"' || c == '\\')
+            family += std::string("\\") + c;
+        else if (static_cast<unsigned char>(c) >= 0x20)
+            family += c;
+    family += "\"";
     char const* generic = "serif";
     for (auto const& t : twins)
         if (font.name == t.name) {

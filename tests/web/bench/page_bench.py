@@ -21,8 +21,8 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from browser import Browser  # noqa: E402
 
 # Records, against the navigation's start (performance.now()), each time the
-# route count shows a new formula: the start of the frame that draws it, and
-# of the frame after, by when it has been drawn.
+# route count shows a new formula: the moment the page holds it, the start of
+# the frame that draws it, and of the frame after, by when it has been drawn.
 PROBE = """
 window.__bench = { shown: [], pressed: [], text: null };
 addEventListener('pointerdown', e => __bench.pressed.push(e.timeStamp), true);
@@ -30,7 +30,8 @@ new MutationObserver(() => {
   const label = [...document.querySelectorAll('div')].find(d => /^\\d\\*\\d\\*\\d = \\d+$/.test(d.textContent));
   if (!label || label.textContent === __bench.text) return;
   __bench.text = label.textContent;
-  requestAnimationFrame(t1 => requestAnimationFrame(t2 => __bench.shown.push([t1, t2])));
+  const changed = performance.now();
+  requestAnimationFrame(t1 => requestAnimationFrame(t2 => __bench.shown.push([changed, t1, t2])));
 }).observe(document, { subtree: true, childList: true, characterData: true });
 """
 
@@ -44,12 +45,12 @@ def wait_for(driver, script):
     raise TimeoutError(script)
 
 
-def report(what, pairs, unit):
-    drawing = [p[0] for p in pairs]
-    drawn = [p[1] for p in pairs]
-    print(f"{what}: median {statistics.median(drawing):.1f} ms to the frame that draws it "
-          f"(min {min(drawing):.1f}, max {max(drawing):.1f}), {statistics.median(drawn):.1f} ms to the "
-          f"frame after it, over 20 {unit}")
+def report(what, times, unit):
+    changed, drawing, drawn = ([t[i] for t in times] for i in range(3))
+    print(f"{what}, over 20 {unit} (median, min-max): {statistics.median(changed):.1f} ms to the new "
+          f"count in the page ({min(changed):.1f}-{max(changed):.1f}), {statistics.median(drawing):.1f} ms "
+          f"to the frame that draws it ({min(drawing):.1f}-{max(drawing):.1f}), "
+          f"{statistics.median(drawn):.1f} ms to the frame after it")
 
 
 def main(page):
