@@ -30,7 +30,7 @@ class ErrorReportTest(unittest.TestCase):
         return [n.get("name", {}).get("value", "") for n in self.nodes(role)]
 
     def wait_for(self, condition):
-        for _ in range(50):
+        for _ in range(200):
             if condition():
                 return
             time.sleep(0.05)

@@ -18,7 +18,7 @@ class FirefoxTest(unittest.TestCase):
         cls.browser.close()
 
     def shot_when(self, condition):
-        for _ in range(50):
+        for _ in range(100):
             shot = self.browser.screenshot()
             if condition(shot):
                 return shot

@@ -79,7 +79,7 @@ class PageTest(unittest.TestCase):
         self.browser.open(config["page"])
         self.wait_for(lambda: self.label_text() == "1*1*1 = 1", "the window to load")
 
-    def wait_for(self, condition, what, tries=50):
+    def wait_for(self, condition, what, tries=200):
         import time
         for _ in range(tries):
             if condition():
