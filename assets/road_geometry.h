@@ -43,15 +43,9 @@ inline constexpr int straight_road_x_first = 14;
 inline constexpr int straight_road_x_last = 135;
 
 // Arches leave the discs from neighbouring edge pixels, so they may touch each
-// other there: in the columns at most this many pixels beyond a disc.
+// other there: where both touching pixels lie at most this many pixels from a
+// disc pixel, counted as max(|dx|, |dy|).
 inline constexpr int disc_margin = 3;
-inline constexpr int left_disc_x_last = 13; // the left disc spans x 0 to 13
-inline constexpr int right_disc_x_first = right_disc_shift;
-
-constexpr bool near_disc(int x)
-{
-    return x <= left_disc_x_last + disc_margin || x >= right_disc_x_first - disc_margin;
-}
 
 enum class Side { above = -1, below = 1 };
 

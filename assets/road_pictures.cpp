@@ -76,10 +76,11 @@ public:
     {
         for (auto const& span : geometry::left_disc)
             for (int y = span.y_first; y <= span.y_last; ++y)
-                for (int x = span.x_first; x <= span.x_last; ++x) {
-                    set({ x, y }, disc_owner);
-                    set({ x + geometry::right_disc_shift, y }, disc_owner);
-                }
+                for (int x = span.x_first; x <= span.x_last; ++x)
+                    for (Point const p : { Point { x, y }, Point { x + geometry::right_disc_shift, y } }) {
+                        set(p, disc_owner);
+                        mark_near_disc(p);
+                    }
     }
 
     int owner(Point p) const { return m_owner[cell(p)]; }
@@ -102,11 +103,19 @@ public:
 private:
     static std::size_t cell(Point p) { return static_cast<std::size_t>(p.y) * n + static_cast<std::size_t>(p.x); }
 
+    void mark_near_disc(Point disc)
+    {
+        for (int dy = -geometry::disc_margin; dy <= geometry::disc_margin; ++dy)
+            for (int dx = -geometry::disc_margin; dx <= geometry::disc_margin; ++dx)
+                if (Point const p = { disc.x + dx, disc.y + dy }; inside(p))
+                    m_near_disc[cell(p)] = true;
+    }
+
     template<typename Taken> bool touches_apart(Point p, Taken taken) const
     {
         for (auto const& s : steps) {
             Point const q = { p.x + s.x, p.y + s.y };
-            if (inside(q) && taken(q) && !(geometry::near_disc(p.x) && geometry::near_disc(q.x)))
+            if (inside(q) && taken(q) && !(m_near_disc[cell(p)] && m_near_disc[cell(q)]))
                 return true;
         }
         return false;
@@ -114,6 +123,7 @@ private:
 
     std::vector<std::int8_t> m_owner = std::vector<std::int8_t>(n * n, 0);
     std::vector<bool> m_planned = std::vector<bool>(n * n, false);
+    std::vector<bool> m_near_disc = std::vector<bool>(n * n, false);
 };
 
 // The cubic Bezier curve an arch follows: from end to end, both inner control

@@ -12,8 +12,10 @@ jobs=$(nproc)
 cmake --preset windows
 cmake --build --preset windows -j "$jobs"
 cmake --build --preset windows --target package
+cmake --build --preset windows --target msi
 cmake --preset linux
 cmake --build --preset linux -j "$jobs"
+cmake --build --preset linux --target package
 cmake --preset asan
 cmake --build --preset asan -j "$jobs"
 # The web page and its tests (unit tests under Node, the page in Chromium).

@@ -154,6 +154,32 @@ int wrong_picture_pixels(Image const& shot, int i, Image const& picture)
     return wrong;
 }
 
+// Roads touch each other only within 3 pixels (max(|dx|, |dy|)) of a disc, so
+// anywhere farther out a black pixel of segment picture i touches just the
+// pixels before and after it on its own road. Counts the pixels that do not.
+int crowded_road_pixels(Image const& shot, int i, Image const& discs)
+{
+    Rect const box = segment_picture(i);
+    auto const black = [](Image const& image, int x, int y) {
+        return x >= 0 && y >= 0 && x < image.width() && y < image.height() && image.at(x, y) == 0;
+    };
+    Image const picture = shot.crop(box);
+    int crowded = 0;
+    for (int y = 0; y < box.h; ++y)
+        for (int x = 0; x < box.w; ++x) {
+            if (!black(picture, x, y))
+                continue;
+            int near_disc = 0, neighbours = -1; // the pixel itself counts in its square
+            for (int dy = -3; dy <= 3; ++dy)
+                for (int dx = -3; dx <= 3; ++dx) {
+                    near_disc += black(discs, x + dx, y + dy);
+                    neighbours += std::max(std::abs(dx), std::abs(dy)) <= 1 && black(picture, x + dx, y + dy);
+                }
+            crowded += near_disc == 0 && neighbours != 2;
+        }
+    return crowded;
+}
+
 TEST_F(LayoutTest, SegmentPicturesShowTheirRoadsWithTheRightHandOneInFrontAtEachSeam)
 {
     if (road_picture(1).width() == 0)
@@ -162,13 +188,15 @@ TEST_F(LayoutTest, SegmentPicturesShowTheirRoadsWithTheRightHandOneInFrontAtEach
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(wrong_picture_pixels(shot, i, road_picture(1)), 0) << "segment " << i;
     // Different pictures side by side make each seam show which one is in front.
-    pick_with_pointer(0, 7);
+    pick_with_pointer(0, 4);
     pick_with_pointer(1, 0);
-    pick_with_pointer(2, 4);
+    pick_with_pointer(2, 7);
     shot = screen();
-    int const shown[] = { 7, 0, 4 };
+    int const shown[] = { 4, 0, 7 };
     for (int i = 0; i < 3; ++i)
         EXPECT_EQ(wrong_picture_pixels(shot, i, road_picture(shown[i])), 0) << "segment " << i;
+    // The last segment is wholly in front, so all seven roads show there.
+    EXPECT_EQ(crowded_road_pixels(shot, 2, road_picture(0)), 0);
 }
 
 TEST_F(LayoutTest, SegmentPicturesAreBlackOnWhite)

@@ -16,6 +16,7 @@ icon="$prefix/share/icons/hicolor/32x32/apps/tavrel_oskund.png"
 [ -x "$program" ] || fail "no executable program at $program"
 [ -f "$desktop" ] || fail "no desktop entry at $desktop"
 [ -f "$icon" ] || fail "no icon at $icon"
+! readelf -S "$program" | grep -Eq '\.(symtab|debug_info)' || fail "the installed program is not stripped"
 
 desktop-file-validate "$desktop" || fail "desktop-file-validate refused the entry"
 grep -qx 'Categories=Education;Math;' "$desktop" || fail "the entry is not filed under Education;Math"
@@ -30,4 +31,4 @@ case "$size" in
   "32 x 32 srgba"* | "32 x 32 rgba"*) ;;
   *) fail "the icon is $size, not 32 x 32 with alpha" ;;
 esac
-echo "installed: program, desktop entry, 32x32 icon"
+echo "installed: stripped program, desktop entry, 32x32 icon"

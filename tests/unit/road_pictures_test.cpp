@@ -89,10 +89,13 @@ int neighbours(Pixels const& pixels, Pixel p)
     return static_cast<int>(std::count_if(pixels.begin(), pixels.end(), [p](Pixel q) { return touch(p, q); }));
 }
 
-// Roads leave the discs from neighbouring pixels and may touch only there.
+// Roads leave the discs from neighbouring pixels and may touch only there:
+// within 3 pixels of a disc pixel, counted as max(|dx|, |dy|).
 bool near_disc(Pixel p)
 {
-    return p.first <= 13 + 3 || p.first >= 136 - 3;
+    static Pixels const disc = discs();
+    return std::any_of(disc.begin(), disc.end(),
+        [p](Pixel d) { return std::max(std::abs(p.first - d.first), std::abs(p.second - d.second)) <= 3; });
 }
 
 int components(Pixels pixels)
@@ -234,7 +237,8 @@ TEST(RoadPictures, RoadsTouchOnlyNearTheDiscsAndNewArchesLieOutside)
             for (Pixel p : inner)
                 for (Pixel q : outer)
                     EXPECT_TRUE(!touch(p, q) || (near_disc(p) && near_disc(q)))
-                        << roads[a].number << " and " << roads[b].number << " at x " << p.first;
+                        << roads[a].number << " at " << p.first << ", " << p.second << " and " << roads[b].number
+                        << " at " << q.first << ", " << q.second;
             if (b != a + 2 && a != 0)
                 continue;
             // Column by column, the outer arch lies wholly beyond the one inside it.
