@@ -33,7 +33,8 @@ var TavrelDom = {
     TavrelDom.root = root;
   },
 
-  // Every element sits at its pixel place; z orders them front to back.
+  // Every element sits at its pixel place; z orders them front to back, and
+  // the order of creation here is the order of reading.
   add: function (id, tag, cls, x, y, w, h, z) {
     var el = document.createElement(tag);
     el.className = cls;

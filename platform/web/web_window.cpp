@@ -281,7 +281,17 @@ void open(platform::Form& form)
     for (auto const& control : form.controls())
         if (control->visible)
             backend->elements.push_back(control.get());
-    for (std::size_t i = 0; i < backend->elements.size(); ++i)
+    // The page reads top to bottom and left to right, as the window looks, for
+    // a screen reader's linear reading; the stacking follows creation order.
+    std::vector<std::size_t> reading(backend->elements.size());
+    for (std::size_t i = 0; i < reading.size(); ++i)
+        reading[i] = i;
+    std::stable_sort(reading.begin(), reading.end(), [](std::size_t a, std::size_t b) {
+        platform::PixelPlace const pa = platform::to_pixels(backend->elements[a]->place);
+        platform::PixelPlace const pb = platform::to_pixels(backend->elements[b]->place);
+        return std::pair(pa.y, pa.x) < std::pair(pb.y, pb.x);
+    });
+    for (std::size_t i : reading)
         make_element(i, backend->elements.size(), *backend->elements[i]);
     backend->tab_ring = platform::TabRing(form);
     form.set_observer(&backend->observer);

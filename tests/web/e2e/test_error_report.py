@@ -39,7 +39,7 @@ class ErrorReportTest(unittest.TestCase):
     def check_fault(self, fault, number, description):
         self.browser.open(os.path.join(config["error_pages"], f"error_report_{fault}.html"))
         if fault == "click":
-            self.wait_for(lambda: self.names("listbox") == ["CD", "BC", "AB"])  # the window is up until the click
+            self.wait_for(lambda: self.names("listbox") == ["AB", "BC", "CD"])  # the window is up until the click
             self.browser.click(list_centre(0), FIRST_ROW)
         self.wait_for(lambda: self.nodes("alertdialog"))
         dialogs = self.nodes("alertdialog")
