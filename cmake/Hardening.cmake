@@ -1,6 +1,6 @@
 # The Linux program is built position-independent, with full RELRO and the
 # stack protector, like the rest of a Debian desktop.
-if(NOT WIN32)
+if(NOT WIN32 AND NOT EMSCRIPTEN)
   include(CheckPIESupported)
   check_pie_supported()
   set(CMAKE_POSITION_INDEPENDENT_CODE ON)

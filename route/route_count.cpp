@@ -19,7 +19,6 @@ std::string const& segment_text(Tavrel_Oskund const& window, std::int16_t segmen
 
 double segment_value(Tavrel_Oskund const& window, std::int16_t segment)
 {
-    rt::clear_fp();
     double const value = rt::Val(segment_text(window, segment));
     rt::check_fp(value);
     return value;

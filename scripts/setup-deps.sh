@@ -16,6 +16,10 @@ build_pkgs=(g++ cmake make pkg-config libfltk1.3-dev libfontconfig-dev
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev clang-format xvfb
   libx11-dev libxtst-dev imagemagick desktop-file-utils unzip
   wine wine32:i386 wine64 g++-mingw-w64-x86-64-posix)
+# The web page: Emscripten (its system libraries come prebuilt), Node for the
+# unit tests in WebAssembly, GoogleTest's sources to build them, and Chromium
+# with its WebDriver and Selenium, and Firefox, for the page's tests.
+test_pkgs+=(emscripten nodejs googletest chromium chromium-driver python3-selenium firefox-esr)
 # The packages for school IT: dpkg-shlibdeps and lintian for the .deb, wixl
 # and msitools to make the MSI and read it back.
 test_pkgs+=(dpkg-dev lintian wixl msitools)

@@ -18,11 +18,14 @@ cmake --build --preset linux -j "$jobs"
 cmake --build --preset linux --target package
 cmake --preset asan
 cmake --build --preset asan -j "$jobs"
+# The web page and its tests (unit tests under Node, the page in Chromium).
+cmake --preset web
+cmake --build --preset web -j "$jobs"
 
 passed=0
 failed=0
 status=0
-for preset in asan linux; do
+for preset in asan linux web; do
   log=$(mktemp)
   ctest --preset "$preset" 2>&1 | tee "$log" || status=1
   line=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1 || true)

@@ -1,0 +1,172 @@
+// The JavaScript half of the web back end. It makes the DOM elements the C++
+// half asks for and hands user input back to it; places, colours, texts,
+// order and names all come from C++, so nothing here knows this window.
+var TavrelDom = {
+  root: null,
+  elements: [],
+  pictures: [],
+  ended: false,
+
+  // Calls into the program for one piece of user input. An error the program
+  // reports ends it by unwinding out of the call; that end is not a fault of
+  // the page, so it is not thrown on into the browser.
+  input: function (call) {
+    if (TavrelDom.ended) return undefined;
+    try {
+      return call();
+    } catch (e) {
+      if (e instanceof ExitStatus || e === 'unwind') return undefined;
+      throw e;
+    }
+  },
+
+  openWindow: function (title, width, height, color, font, fontPx) {
+    document.title = title;
+    var root = document.createElement('div');
+    root.className = 'tavrel-window';
+    root.setAttribute('role', 'group');
+    root.setAttribute('aria-label', title);
+    root.style.cssText = 'width:' + width + 'px;height:' + height + 'px;background:' + color +
+      ';font-family:' + font + ';font-size:' + fontPx + 'px';
+    root.addEventListener('keydown', TavrelDom.onKey);
+    document.body.appendChild(root);
+    TavrelDom.root = root;
+  },
+
+  // Every element sits at its pixel place; z orders them front to back, and
+  // the order of creation here is the order of reading.
+  add: function (id, tag, cls, x, y, w, h, z) {
+    var el = document.createElement(tag);
+    el.className = cls;
+    el.id = 'tavrel-' + id;
+    el.style.cssText = 'left:' + x + 'px;top:' + y + 'px;width:' + w + 'px;height:' + h + 'px;z-index:' + z;
+    el.tavrelId = id;
+    TavrelDom.elements[id] = el;
+    TavrelDom.root.appendChild(el);
+    return el;
+  },
+
+  addLabel: function (id, x, y, w, h, z, color, centred) {
+    var el = TavrelDom.add(id, 'div', 'tavrel-label', x, y, w, h, z);
+    el.style.background = color;
+    el.style.textAlign = centred ? 'center' : 'left';
+    // Only a caption the program changes is ever announced.
+    el.setAttribute('aria-live', 'polite');
+    el.setAttribute('aria-atomic', 'true');
+  },
+
+  addList: function (id, x, y, w, h, z, entries, header) {
+    var el = TavrelDom.add(id, 'select', 'tavrel-list', x, y, w, h, z);
+    entries.forEach(function (text) {
+      var option = document.createElement('option');
+      option.textContent = text;
+      el.appendChild(option);
+    });
+    // The rows the box shows, for Page Up and Page Down to move by.
+    var row = el.options.length ? el.options[0].offsetHeight : 0;
+    el.size = Math.max(2, row ? Math.floor(el.clientHeight / row) : 2);
+    el.selectedIndex = -1;
+    if (header >= 0) el.setAttribute('aria-labelledby', 'tavrel-' + header);
+    el.addEventListener('change', function () {
+      var entry = el.selectedIndex;
+      TavrelDom.input(function () { Module._tavrel_web_selected(id, entry); });
+    });
+  },
+
+  addPicture: function (id, x, y, w, h, z, header) {
+    var el = TavrelDom.add(id, 'canvas', 'tavrel-picture', x, y, w, h, z);
+    el.width = w;
+    el.height = h;
+    el.tabIndex = 0;
+    el.setAttribute('role', 'img');
+    if (header >= 0) el.setAttribute('aria-labelledby', 'tavrel-' + header);
+  },
+
+  // A text area's value turns CR LF and lone CR into its own line breaks.
+  addText: function (id, x, y, w, h, z, text, readOnly) {
+    var el = TavrelDom.add(id, 'textarea', 'tavrel-text', x, y, w, h, z);
+    el.value = text;
+    el.readOnly = readOnly;
+    el.spellcheck = false;
+    // Dropping text would edit it, and the browser lets a drop through readOnly.
+    el.addEventListener('drop', function (e) { if (el.readOnly) e.preventDefault(); });
+  },
+
+  setCaption: function (id, text) { TavrelDom.elements[id].textContent = text; },
+  setSelected: function (id, entry) { TavrelDom.elements[id].selectedIndex = entry; },
+  setText: function (id, text) { TavrelDom.elements[id].value = text; },
+
+  // Pictures are shared and never change, so each is turned into pixels once.
+  putPicture: function (id, picture, rgba, w, h) {
+    if (rgba) TavrelDom.pictures[picture] = new ImageData(new Uint8ClampedArray(HEAPU8.subarray(rgba, rgba + w * h * 4)), w, h);
+    var canvas = TavrelDom.elements[id];
+    var context = canvas.getContext('2d');
+    context.clearRect(0, 0, canvas.width, canvas.height);
+    if (picture >= 0) context.putImageData(TavrelDom.pictures[picture], 0, 0);
+  },
+
+  setIcon: function (rgba, w, h) {
+    var canvas = document.createElement('canvas');
+    canvas.width = w;
+    canvas.height = h;
+    canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(HEAPU8.subarray(rgba, rgba + w * h * 4)), w, h), 0, 0);
+    var link = document.querySelector('link[rel~="icon"]') || document.head.appendChild(document.createElement('link'));
+    link.rel = 'icon';
+    link.href = canvas.toDataURL('image/png');
+  },
+
+  // The focus the window opens with carries no mark until the keyboard moves it.
+  focus: function (id, quiet) {
+    if (TavrelDom.elements[id]) TavrelDom.elements[id].focus({ preventScroll: true, focusVisible: !quiet });
+  },
+
+  // Tab and Shift+Tab go round the window's own ring, as on the desktop.
+  onKey: function (e) {
+    if (e.key !== 'Tab' || e.ctrlKey || e.altKey || e.metaKey) return;
+    var current = document.activeElement && document.activeElement.tavrelId;
+    var next = TavrelDom.input(function () {
+      return Module._tavrel_web_tab(current === undefined ? -1 : current, e.shiftKey ? 1 : 0);
+    });
+    if (next === undefined || next < 0) return;
+    e.preventDefault();
+    TavrelDom.focus(next);
+  },
+
+  // The report of an error nobody caught. From here on no input reaches the
+  // program: the window is gone, and once the report is dismissed the page
+  // says that the program has ended.
+  report: function (title, text, button, endedText) {
+    TavrelDom.ended = true;
+    if (TavrelDom.root) TavrelDom.root.remove();
+    var dialog = document.createElement('div');
+    dialog.className = 'tavrel-report';
+    dialog.setAttribute('role', 'alertdialog');
+    dialog.setAttribute('aria-modal', 'true');
+    dialog.setAttribute('aria-labelledby', 'tavrel-report-title');
+    dialog.setAttribute('aria-describedby', 'tavrel-report-text');
+    var heading = dialog.appendChild(document.createElement('h1'));
+    heading.id = 'tavrel-report-title';
+    heading.textContent = title;
+    var message = dialog.appendChild(document.createElement('p'));
+    message.id = 'tavrel-report-text';
+    message.textContent = text;
+    var ok = dialog.appendChild(document.createElement('button'));
+    ok.textContent = button;
+    var dismiss = function () {
+      if (!dialog.isConnected) return;
+      dialog.remove();
+      var ended = document.createElement('p');
+      ended.className = 'tavrel-ended';
+      ended.setAttribute('role', 'status');
+      ended.textContent = endedText;
+      document.body.appendChild(ended);
+    };
+    ok.addEventListener('click', dismiss);
+    dialog.addEventListener('keydown', function (e) {
+      if (e.key === 'Escape' || e.key === 'Enter') { e.preventDefault(); dismiss(); }
+      if (e.key === 'Tab') e.preventDefault(); // the only control keeps the focus
+    });
+    document.body.appendChild(dialog);
+    ok.focus();
+  },
+};
