@@ -134,6 +134,10 @@ void show_picture(platform::PictureBox const& box)
         js_put_picture(id, -1, nullptr, 0, 0);
         return;
     }
+    // Before the window is shown a picture may not have its pixels yet;
+    // show() puts it then.
+    if (picture->pixels.size() != static_cast<std::size_t>(picture->width) * static_cast<std::size_t>(picture->height))
+        return;
     auto found = backend->pictures.find(picture.get());
     if (found != backend->pictures.end()) {
         js_put_picture(id, found->second.second, nullptr, picture->width, picture->height);
@@ -299,6 +303,9 @@ void open(platform::Form& form)
 
 void show(platform::Form&)
 {
+    for (platform::Control const* control : backend->elements)
+        if (control->kind() == platform::Kind::PictureBox)
+            show_picture(static_cast<platform::PictureBox const&>(*control));
     if (platform::Control const* first = backend->tab_ring.first())
         js_focus(id_of(*first), 1);
 }
