@@ -18,7 +18,8 @@ guest_seconds=${TAVREL_VM_SECONDS:-1800}
 
 image=$("$here/build-image.sh" | tail -n 1)
 share=$(mktemp -d "${TMPDIR:-/tmp}/tavrel-vm.XXXXXX")
-trap 'kill "${follower:-0}" 2>/dev/null || true; rm -rf "$share"' EXIT
+follower=
+trap '[ -z "$follower" ] || kill "$follower" 2>/dev/null; rm -rf "$share"' EXIT
 mkdir -p "$share/in"
 cp "$tests" "$share/in/e2e_tests"
 cp "$program" "$share/in/Tavrel_Oskund.exe"
