@@ -12,7 +12,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 [ $# -ge 5 ] || { echo "usage: e2e-in-guest.sh RESULTS.xml E2E_TESTS PROGRAM.exe ERROR_PROGRAM.exe PICTURES [gtest options]" >&2; exit 2; }
 results=$1 tests=$2 program=$3 error_program=$4 pictures=$5
 shift 5
-# A run of the whole suite takes about 11 minutes on 2 cores; past this the
+# A run of the whole suite takes 11 to 16 minutes on 2 cores; past this the
 # machine counts as hung.
 guest_seconds=${TAVREL_VM_SECONDS:-1800}
 

@@ -43,7 +43,7 @@ endif()
 message(STATUS "32-bit Wine in an emulated machine: ${TAVREL_WINDOWS_EXE}")
 
 set(vm_dir ${PROJECT_SOURCE_DIR}/tests/vm)
-# Once per machine, and again only when its recipe changes: about 15 minutes.
+# Once per machine, and again only when its recipe changes: 4 to 15 minutes.
 add_test(NAME vm_image COMMAND ${vm_dir}/build-image.sh)
 set_tests_properties(vm_image PROPERTIES FIXTURES_SETUP vm_image TIMEOUT 3600 RESOURCE_LOCK vm)
 add_test(NAME e2e_wine32_vm
