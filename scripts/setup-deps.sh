@@ -12,10 +12,12 @@ build_pkgs=(g++ cmake make pkg-config libfltk1.3-dev libfontconfig-dev
 # server and the XTest input extension for the real window, ImageMagick and
 # desktop-file-utils for the installed files, unzip for the Windows zip, Wine
 # for the .exe: wine32 runs it where the machine runs 32-bit code, wine64 runs
-# a 64-bit build of it elsewhere.
+# a 64-bit build of it elsewhere; there QEMU and debootstrap make an emulated
+# machine that runs the 32-bit file (tests/vm).
 test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev clang-format xvfb
   libx11-dev libxtst-dev imagemagick desktop-file-utils unzip
-  wine wine32:i386 wine64 g++-mingw-w64-x86-64-posix)
+  wine wine32:i386 wine64 g++-mingw-w64-x86-64-posix
+  qemu-system-x86 debootstrap)
 # The web page: Emscripten (its system libraries come prebuilt), Node for the
 # unit tests in WebAssembly, GoogleTest's sources to build them, and Chromium
 # with its WebDriver and Selenium, and Firefox, for the page's tests.

@@ -186,7 +186,12 @@ static bool sleeping(pid_t pid)
 
 void WindowTest::settle()
 {
-    auto const deadline = clock::now() + 5s;
+    auto const deadline = clock::now() + Desktop::get().launcher().settle_timeout();
+    // Wine reads the input on its own time, through its server: the window
+    // has seen everything sent so far once it answers a ping. Under an
+    // emulated machine that can take long enough to look settled before.
+    if (m_window && Desktop::get().launcher().frame_inside_window())
+        x().ping(m_window, Desktop::get().launcher().settle_timeout());
     while (m_pid > 0 && !sleeping(m_pid) && clock::now() < deadline)
         std::this_thread::sleep_for(2ms);
     std::this_thread::sleep_for(20ms);

@@ -77,6 +77,11 @@ std::chrono::milliseconds Launcher::start_timeout() const
     return m_plan.kind == LaunchPlan::Kind::Wine ? 120s : 10s;
 }
 
+std::chrono::milliseconds Launcher::settle_timeout() const
+{
+    return m_plan.kind == LaunchPlan::Kind::Wine ? 30s : 5s;
+}
+
 pid_t spawn_process(std::vector<std::string> const& argv, std::vector<std::string> const& environment)
 {
     pid_t const pid = fork();

@@ -48,6 +48,10 @@ public:
     bool frame_inside_window() const { return m_plan.kind == LaunchPlan::Kind::Wine; }
     // How long a window may take to appear; Wine's first start is slow.
     std::chrono::milliseconds start_timeout() const;
+    // How long the window may go on repainting after input before it counts
+    // as never settling: Wine paints through its server, which under an
+    // emulated machine takes seconds for a burst of clicks.
+    std::chrono::milliseconds settle_timeout() const;
     std::string const& program() const { return m_plan.command.back(); }
 
 private:

@@ -281,6 +281,40 @@ void XSession::request_close(Window window)
     sync();
 }
 
+bool XSession::ping(Window window, std::chrono::milliseconds timeout)
+{
+    // The answer comes as a client message sent to the root window.
+    Window const root = DefaultRootWindow(m_display);
+    XWindowAttributes root_attributes;
+    XGetWindowAttributes(m_display, root, &root_attributes);
+    XSelectInput(m_display, root, root_attributes.your_event_mask | SubstructureNotifyMask);
+    Atom const ping_atom = atom("_NET_WM_PING");
+    long const stamp = ++m_pings;
+    XEvent event {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = atom("WM_PROTOCOLS");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(ping_atom);
+    event.xclient.data.l[1] = stamp;
+    event.xclient.data.l[2] = static_cast<long>(window);
+    XSendEvent(m_display, window, False, NoEventMask, &event);
+    sync();
+    auto const deadline = std::chrono::steady_clock::now() + timeout;
+    for (;;) {
+        XEvent reply;
+        // The other news about the root's children is of no interest here.
+        while (XCheckWindowEvent(m_display, root, SubstructureNotifyMask, &reply)) { }
+        while (XCheckTypedWindowEvent(m_display, root, ClientMessage, &reply))
+            if (static_cast<Atom>(reply.xclient.data.l[0]) == ping_atom && reply.xclient.data.l[1] == stamp)
+                return true;
+        if (std::chrono::steady_clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(2ms);
+        sync();
+    }
+}
+
 std::string XSession::clipboard_text(std::chrono::milliseconds timeout)
 {
     Atom const property = atom("TAVREL_E2E_CLIPBOARD");

@@ -61,6 +61,10 @@ public:
     void give_focus(Window window);
     // Asks the window to close, as a window manager's close button does.
     void request_close(Window window);
+    // Pings the window's client the way a window manager does and waits for
+    // the answer: the client gives it once it has read every event sent to it
+    // before. False when it did not answer in time (or does not answer pings).
+    bool ping(Window window, std::chrono::milliseconds timeout);
 
     std::string text_property(Window window, char const* name);
     std::vector<long> long_property(Window window, char const* name);
@@ -75,6 +79,7 @@ private:
 
     Display* m_display = nullptr;
     Window m_helper = 0; // receives the clipboard's contents
+    long m_pings = 0;
 };
 
 } // namespace e2e
