@@ -81,9 +81,6 @@ public:
 
 private:
     platform::PictureBox& m_model;
-    // The model's picture as packed RGB, converted once per picture object.
-    platform::PictureRef m_converted_from;
-    std::vector<unsigned char> m_rgb;
 };
 
 // The task text: multi-line, word-wrapped, vertical scroll bar, read-only.

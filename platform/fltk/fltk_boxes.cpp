@@ -8,9 +8,12 @@
 #include <FL/Enumerations.H>
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
+#include <FL/x.H>
 
 #include <cctype>
 #include <cmath>
+#include <memory>
+#include <vector>
 
 namespace fltk {
 
@@ -38,6 +41,41 @@ std::string unix_lines(std::string const& text)
 bool is_word_char(unsigned int c)
 {
     return c == '_' || (c < 0x80 ? std::isalnum(static_cast<int>(c)) != 0 : c >= 0xC0);
+}
+
+// Each picture goes to the X server once, as a pixmap that every box showing
+// it copies from: the three segment pictures start with the same one.
+struct ServerPicture {
+    std::weak_ptr<platform::Picture const> picture;
+    Fl_Offscreen pixmap;
+};
+
+Fl_Offscreen server_picture(platform::PictureRef const& picture)
+{
+    static std::vector<ServerPicture> pictures;
+    for (auto it = pictures.begin(); it != pictures.end();) {
+        if (it->picture.lock() == picture)
+            return it->pixmap;
+        if (it->picture.expired()) {
+            fl_delete_offscreen(it->pixmap);
+            it = pictures.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    std::vector<unsigned char> rgb(static_cast<std::size_t>(picture->width) * picture->height * 3);
+    std::size_t out = 0;
+    for (std::uint32_t argb : picture->pixels) {
+        rgb[out++] = static_cast<unsigned char>(argb >> 16);
+        rgb[out++] = static_cast<unsigned char>(argb >> 8);
+        rgb[out++] = static_cast<unsigned char>(argb);
+    }
+    Fl_Offscreen const pixmap = fl_create_offscreen(picture->width, picture->height);
+    fl_begin_offscreen(pixmap);
+    fl_draw_image(rgb.data(), 0, 0, picture->width, picture->height, 3);
+    fl_end_offscreen();
+    pictures.push_back({ picture, pixmap });
+    return pixmap;
 }
 
 } // namespace
@@ -74,19 +112,8 @@ void PictureBoxWidget::draw()
         fl_color(color());
         fl_rectf(x(), y(), w(), h());
     }
-    if (picture && picture->width > 0 && picture->height > 0) {
-        if (picture != m_converted_from) {
-            m_rgb.resize(static_cast<std::size_t>(picture->width) * picture->height * 3);
-            std::size_t out = 0;
-            for (std::uint32_t argb : picture->pixels) {
-                m_rgb[out++] = static_cast<unsigned char>(argb >> 16);
-                m_rgb[out++] = static_cast<unsigned char>(argb >> 8);
-                m_rgb[out++] = static_cast<unsigned char>(argb);
-            }
-            m_converted_from = picture;
-        }
-        fl_draw_image(m_rgb.data(), x(), y(), picture->width, picture->height, 3);
-    }
+    if (picture && picture->width > 0 && picture->height > 0)
+        fl_copy_offscreen(x(), y(), picture->width, picture->height, server_picture(picture), 0, 0);
     fl_pop_clip();
 }
 

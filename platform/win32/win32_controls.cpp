@@ -33,8 +33,6 @@ HWND create_child(Backend& b, platform::Control const& control, DWORD ex_style, 
         place.bottom - place.top, b.window, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!hwnd)
         fail("failed to create " + element_name(control));
-    // Each new child goes behind those made before it: earlier lies in front.
-    SetWindowPos(hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(b.font), FALSE);
     return hwnd;
 }
@@ -43,6 +41,9 @@ HWND create_list(Backend& b, platform::ListBox const& list)
 {
     HWND const hwnd
         = create_child(b, list, WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
+    // Without redrawing the box settles its scroll bar once, not per entry.
+    SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(hwnd, LB_INITSTORAGE, static_cast<WPARAM>(list.ListCount()), 0);
     for (std::int16_t i = 0; i < list.ListCount(); ++i) {
         LRESULT const added
             = SendMessageW(hwnd, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(widen(list.List(i)).c_str()));
@@ -58,6 +59,7 @@ HWND create_list(Backend& b, platform::ListBox const& list)
     if (row > 0 && client.bottom % row != 0 && client.bottom / row > 0)
         SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, client.bottom / (client.bottom / row));
     SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.ListIndex()), 0);
+    SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
     return hwnd;
 }
 
@@ -72,7 +74,12 @@ HWND create_text(Backend& b, platform::TextBox const& text)
         style |= WS_HSCROLL | ES_AUTOHSCROLL;
     if (text.scroll_bars & 2)
         style |= WS_VSCROLL;
-    return create_child(b, text, WS_EX_CLIENTEDGE, L"EDIT", widen(text.text).c_str(), style);
+    // The text comes after the font, so that its lines wrap once, in the
+    // window font, rather than first in the system font.
+    HWND const hwnd = create_child(b, text, WS_EX_CLIENTEDGE, L"EDIT", L"", style);
+    if (!SetWindowTextW(hwnd, widen(text.text).c_str()))
+        fail("failed to set the text of " + element_name(text));
+    return hwnd;
 }
 
 HWND create_picture(Backend& b, platform::PictureBox const& picture)
@@ -114,9 +121,11 @@ void draw_picture(HWND hwnd, HDC dc, platform::Picture const* picture)
 
 void create_children(Backend& b)
 {
+    // A new child goes behind its older siblings, which is the front-to-back
+    // order wanted: earlier lies in front, and no child needs restacking.
     for (auto const& owned : b.form->controls()) {
         platform::Control& control = *owned;
-        Child child { &control, nullptr };
+        Child& child = b.children.emplace_back(Child { &control, nullptr });
         if (control.visible) {
             switch (control.kind()) {
             case platform::Kind::ListBox:
@@ -132,7 +141,6 @@ void create_children(Backend& b)
                 break;
             }
         }
-        b.children.push_back(child);
     }
     b.tab_ring = platform::TabRing(*b.form);
 }

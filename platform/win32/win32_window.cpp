@@ -82,7 +82,10 @@ HICON make_icon(platform::Picture const& picture)
     return icon;
 }
 
-void set_icon(Backend& b, platform::Picture const& picture)
+// The icons go into the window class, so the window has them from its
+// creation: no WM_SETICON afterwards, which would have the system convert
+// each icon for the desktop again.
+void make_icons(Backend& b, platform::Picture const& picture)
 {
     if (picture.width <= 0 || picture.height <= 0
         || picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height)
@@ -90,8 +93,6 @@ void set_icon(Backend& b, platform::Picture const& picture)
     b.icon_big = make_icon(picture);
     b.icon_small = static_cast<HICON>(
         CopyImage(b.icon_big, IMAGE_ICON, GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
-    SendMessageW(b.window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(b.icon_big));
-    SendMessageW(b.window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(b.icon_small ? b.icon_small : b.icon_big));
 }
 
 LRESULT handle(Backend& b, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
@@ -155,7 +156,7 @@ LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpar
     return platform::reporting_errors([&] { return handle(b, hwnd, message, wparam, lparam); });
 }
 
-void register_classes(HINSTANCE instance, HBRUSH background)
+void register_classes(Backend const& b, HINSTANCE instance, HBRUSH background)
 {
     WNDCLASSEXW form {};
     form.cbSize = sizeof form;
@@ -164,6 +165,8 @@ void register_classes(HINSTANCE instance, HBRUSH background)
     form.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
     form.hbrBackground = background;
     form.lpszClassName = window_class;
+    form.hIcon = b.icon_big;
+    form.hIconSm = b.icon_small ? b.icon_small : b.icon_big;
     if (!RegisterClassExW(&form))
         fail("failed to register the window class");
 
@@ -255,7 +258,9 @@ void open(platform::Form& form)
     b.background = CreateSolidBrush(to_colorref(form.back_color));
     if (!b.background)
         fail("failed to create the background brush");
-    register_classes(instance, b.background);
+    if (form.icon)
+        make_icons(b, *form.icon);
+    register_classes(b, instance, b.background);
     b.font = make_font(form.font);
 
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -283,8 +288,6 @@ void open(platform::Form& form)
     if (!hwnd)
         fail("failed to create the window");
     b.window = hwnd;
-    if (form.icon)
-        set_icon(b, *form.icon);
     create_children(b);
     form.set_observer(&b);
 }
@@ -293,11 +296,13 @@ void show(platform::Form&)
 {
     using namespace win32;
     Backend& b = backend();
-    ShowWindow(b.window, SW_SHOWNORMAL);
-    if (platform::Control const* first = b.tab_ring.first()) {
+    // Known before the window is shown, the first element takes the focus
+    // straight away on activation, without the window holding it first.
+    if (platform::Control const* first = b.tab_ring.first())
         b.last_focus = b.find(*first)->hwnd;
+    ShowWindow(b.window, SW_SHOWNORMAL);
+    if (b.last_focus)
         SetFocus(b.last_focus);
-    }
     UpdateWindow(b.window);
 }
 
