@@ -298,6 +298,9 @@ void open(platform::Form& form)
     if (client.w <= 0 || client.h <= 0)
         rt::raise(rt::ErrorCode::InvalidPropertyValue, "FLTK: the window has no client area");
     // Dragging text out of or into the read-only task text would edit it.
+    // FIXME: FLTK 1.3 reads its options from preference files the first time
+    // any option is read or set (its widgets do so too) and writes them back,
+    // ~/.fltk/fltk.org/fltk.prefs included; the program should write no file.
     Fl::dnd_text_ops(0);
 
     Backend& b = backend();
