@@ -12,8 +12,6 @@ namespace e2e {
 
 using namespace std::chrono_literals;
 
-namespace {
-
 std::vector<std::string> split_list(std::string const& list)
 {
     std::vector<std::string> items;
@@ -28,8 +26,6 @@ std::vector<std::string> split_list(std::string const& list)
     }
     return items;
 }
-
-} // namespace
 
 LaunchPlan LaunchPlan::from_args(int& argc, char** argv)
 {

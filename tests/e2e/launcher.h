@@ -58,6 +58,9 @@ private:
     LaunchPlan m_plan;
 };
 
+// The items of a CMake list ("a;b;c"), empty items left out.
+std::vector<std::string> split_list(std::string const& list);
+
 // Starts a process with extra environment entries; its output goes to the
 // test's own stderr.
 pid_t spawn_process(std::vector<std::string> const& argv, std::vector<std::string> const& environment);

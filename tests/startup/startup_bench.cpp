@@ -54,20 +54,6 @@ double cpu_ms(pid_t pid)
     return nanoseconds / 1e6;
 }
 
-std::vector<std::string> split_list(std::string const& list)
-{
-    std::vector<std::string> items;
-    std::size_t start = 0;
-    for (;;) {
-        auto const semicolon = list.find(';', start);
-        if (semicolon != start)
-            items.push_back(list.substr(start, semicolon - start));
-        if (semicolon == std::string::npos)
-            return items;
-        start = semicolon + 1;
-    }
-}
-
 // The window's pixels, read straight from one XGetImage.
 class Shot {
 public:
@@ -182,9 +168,9 @@ int main(int argc, char** argv)
     for (int i = 1; i < argc; ++i) {
         std::string const arg = argv[i];
         if (arg == "--program" && i + 1 < argc)
-            program.command = split_list(argv[++i]);
+            program.command = e2e::split_list(argv[++i]);
         else if (arg == "--bare" && i + 1 < argc)
-            bare.command = split_list(argv[++i]);
+            bare.command = e2e::split_list(argv[++i]);
         else if (arg == "--wine")
             frame_inside = true;
         else if (arg == "--runs" && i + 1 < argc)
