@@ -14,7 +14,7 @@ if(TAVREL_E2E_VM STREQUAL "OFF" OR (wine32_runs AND NOT TAVREL_E2E_VM STREQUAL "
 endif()
 if(NOT qemu_system_x86_64 OR NOT debootstrap_tool OR NOT mingw32_cxx)
   message(STATUS "32-bit Wine in an emulated machine: off (needs qemu-system-x86, debootstrap and "
-                 "i686-w64-mingw32-g++-posix; scripts/setup-deps.sh --with-tests installs them)")
+                 "i686-w64-mingw32-g++-win32; scripts/setup-deps.sh --with-tests installs them)")
   return()
 endif()
 
