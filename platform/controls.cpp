@@ -8,6 +8,16 @@
 
 namespace platform {
 
+std::vector<std::uint8_t> rgba_bytes(Picture const& picture)
+{
+    std::vector<std::uint8_t> rgba;
+    rgba.reserve(picture.pixels.size() * 4);
+    for (std::uint32_t argb : picture.pixels)
+        for (int shift : { 16, 8, 0, 24 })
+            rgba.push_back(static_cast<std::uint8_t>(argb >> shift));
+    return rgba;
+}
+
 PixelPlace to_pixels(Place const& place)
 {
     // Nearest pixel, halves away from zero.

@@ -27,6 +27,10 @@ struct Picture {
 };
 using PictureRef = std::shared_ptr<Picture const>;
 
+// The picture's pixels as R, G, B, A bytes, top row first: the layout that
+// toolkit images and page canvases take.
+std::vector<std::uint8_t> rgba_bytes(Picture const& picture);
+
 // A place in twips (15 to a pixel at 96 dots per inch).
 struct Place {
     std::int32_t left = 0;

@@ -123,7 +123,7 @@ public:
 
     platform::Form* form = nullptr;
     FontChoice font;
-    std::vector<unsigned char> icon_rgba;
+    std::vector<std::uint8_t> icon_rgba;
     std::unique_ptr<Fl_RGB_Image> icon;
     std::unique_ptr<FormWindow> window;
     std::map<platform::Control const*, Fl_Widget*> widgets;

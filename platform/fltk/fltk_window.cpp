@@ -200,11 +200,7 @@ void set_icon(Backend& b, platform::Picture const& picture)
 {
     if (picture.width <= 0 || picture.height <= 0)
         return;
-    b.icon_rgba.clear();
-    b.icon_rgba.reserve(picture.pixels.size() * 4);
-    for (std::uint32_t argb : picture.pixels)
-        for (int shift : { 16, 8, 0, 24 })
-            b.icon_rgba.push_back(static_cast<unsigned char>(argb >> shift));
+    b.icon_rgba = platform::rgba_bytes(picture);
     b.icon = std::make_unique<Fl_RGB_Image>(b.icon_rgba.data(), picture.width, picture.height, 4);
     b.window->icon(b.icon.get());
 }

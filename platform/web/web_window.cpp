@@ -116,16 +116,6 @@ std::string css_font_family(platform::Font const& font)
     return family + ", " + generic;
 }
 
-std::vector<std::uint8_t> to_rgba(platform::Picture const& picture)
-{
-    std::vector<std::uint8_t> rgba;
-    rgba.reserve(picture.pixels.size() * 4);
-    for (std::uint32_t argb : picture.pixels)
-        for (int shift : { 16, 8, 0, 24 })
-            rgba.push_back(static_cast<std::uint8_t>(argb >> shift));
-    return rgba;
-}
-
 void show_picture(platform::PictureBox const& box)
 {
     int const id = id_of(box);
@@ -136,7 +126,7 @@ void show_picture(platform::PictureBox const& box)
     }
     // Before the window is shown a picture may not have its pixels yet;
     // show() puts it then.
-    if (picture->pixels.size() != static_cast<std::size_t>(picture->width) * static_cast<std::size_t>(picture->height))
+    if (!picture->deferred_file.empty())
         return;
     auto found = backend->pictures.find(picture.get());
     if (found != backend->pictures.end()) {
@@ -145,7 +135,7 @@ void show_picture(platform::PictureBox const& box)
     }
     int const picture_id = static_cast<int>(backend->pictures.size());
     backend->pictures.emplace(picture.get(), std::make_pair(picture, picture_id));
-    std::vector<std::uint8_t> const rgba = to_rgba(*picture);
+    std::vector<std::uint8_t> const rgba = platform::rgba_bytes(*picture);
     js_put_picture(id, picture_id, rgba.data(), picture->width, picture->height);
 }
 
@@ -279,7 +269,7 @@ void open(platform::Form& form)
     js_open_window(form.caption.c_str(), client.w, client.h, css_color(form.back_color).c_str(),
         css_font_family(form.font).c_str(), platform::font_pixels(form.font));
     if (form.icon && form.icon->width > 0 && form.icon->height > 0) {
-        std::vector<std::uint8_t> const rgba = to_rgba(*form.icon);
+        std::vector<std::uint8_t> const rgba = platform::rgba_bytes(*form.icon);
         js_set_icon(rgba.data(), form.icon->width, form.icon->height);
     }
     for (auto const& control : form.controls())
