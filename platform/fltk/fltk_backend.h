@@ -132,4 +132,8 @@ public:
 
 Backend& backend();
 
+// Sets FLTK's global options to the program's own before any widget reads
+// them, so that FLTK reads and writes no preference files.
+void use_own_options();
+
 } // namespace fltk

@@ -171,6 +171,7 @@ namespace {
 
 void ensure_display()
 {
+    use_own_options();
     if (fl_display)
         return;
     Display* display = XOpenDisplay(nullptr);
@@ -293,11 +294,6 @@ void open(platform::Form& form)
     PixelPlace const client = platform::to_pixels(form.client_area);
     if (client.w <= 0 || client.h <= 0)
         rt::raise(rt::ErrorCode::InvalidPropertyValue, "FLTK: the window has no client area");
-    // Dragging text out of or into the read-only task text would edit it.
-    // FIXME: FLTK 1.3 reads its options from preference files the first time
-    // any option is read or set (its widgets do so too) and writes them back,
-    // ~/.fltk/fltk.org/fltk.prefs included; the program should write no file.
-    Fl::dnd_text_ops(0);
 
     Backend& b = backend();
     b.form = &form;
@@ -348,6 +344,7 @@ void run(platform::Form&)
 
 void report(platform::ErrorReport const& report)
 {
+    use_own_options();
     if (!fl_display) {
         Display* display = XOpenDisplay(nullptr);
         if (!display)

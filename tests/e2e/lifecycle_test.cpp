@@ -3,6 +3,9 @@
 // at once with exit code 0.
 #include "fixture.h"
 
+#include <cstdlib>
+#include <filesystem>
+
 namespace e2e {
 namespace {
 
@@ -58,6 +61,47 @@ TEST_F(EndTest, AltF4InTheWindowEndsTheProgram)
     ASSERT_TRUE(status.has_value()) << "still running after Alt+F4";
     EXPECT_EQ(*status, 0);
     m_pid = -1;
+}
+
+// A teaching program on a shared school account leaves nothing in the home
+// directory, not even its toolkit's preference files.
+class HomeTest : public WindowTest {
+protected:
+    void SetUp() override
+    {
+        if (Desktop::get().launcher().frame_inside_window())
+            GTEST_SKIP() << "Wine keeps its own files under its prefix";
+        char const* home = std::getenv("HOME");
+        m_saved_home = home ? home : "";
+        m_home = std::filesystem::temp_directory_path() / ("tavrel-home-" + std::to_string(getpid()));
+        std::filesystem::create_directories(m_home);
+        setenv("HOME", m_home.c_str(), 1);
+        WindowTest::SetUp();
+    }
+    void TearDown() override
+    {
+        if (m_home.empty())
+            return;
+        WindowTest::TearDown();
+        setenv("HOME", m_saved_home.c_str(), 1);
+        std::filesystem::remove_all(m_home);
+    }
+
+    std::filesystem::path m_home;
+    std::string m_saved_home;
+};
+
+TEST_F(HomeTest, UseLeavesNoFileInTheHomeDirectory)
+{
+    // Focus marks, a pick in a list and the task text's own handling are
+    // where the toolkit first looks up its settings.
+    key("Tab");
+    pick_with_pointer(1, 2);
+    auto const [x, y] = row_point(0, 0);
+    click(x, y, 2);
+    ASSERT_TRUE(close_window().has_value());
+    m_pid = -1;
+    EXPECT_TRUE(std::filesystem::is_empty(m_home)) << "files appeared in " << m_home;
 }
 
 } // namespace
