@@ -13,6 +13,10 @@
 
 namespace display {
 
+// Starts, before the form is read, any slow set-up of the back end that needs
+// no form, so that it can run alongside reading the form.
+void prepare();
+
 // Creates the native window and one native control per visible element, all
 // hidden, and starts observing the model so later changes are shown.
 void open(platform::Form& form);

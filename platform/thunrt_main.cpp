@@ -13,6 +13,7 @@ void ThunRTMain(Project const& project)
     // its controls while the error report is up, so it must outlive the report.
     std::unique_ptr<Form> form;
     reporting_errors([&] {
+        display::prepare();
         // The description is part of the program, so its bitmaps can wait:
         // of the eleven it holds, the window shows one at start.
         form = read_form(project.form_description, true);

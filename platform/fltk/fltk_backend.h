@@ -132,6 +132,11 @@ public:
 
 Backend& backend();
 
+// The font library's set-up, started on a second thread at start-up; every
+// use of a font waits for it to end.
+void start_font_setup();
+void await_font_setup();
+
 // Sets FLTK's global options to the program's own before any widget reads
 // them, so that FLTK reads and writes no preference files.
 void use_own_options();

@@ -288,6 +288,11 @@ namespace display {
 
 using namespace fltk;
 
+void prepare()
+{
+    start_font_setup();
+}
+
 void open(platform::Form& form)
 {
     ensure_display();
@@ -309,6 +314,7 @@ void open(platform::Form& form)
     if (form.icon)
         set_icon(b, *form.icon);
 
+    await_font_setup();
     // FLTK draws later children in front, and the earlier-created box must lie
     // in front: add the boxes in reverse creation order.
     window.begin();
@@ -355,6 +361,7 @@ void report(platform::ErrorReport const& report)
     Backend const& b = backend();
     if (b.window)
         b.window->hide();
+    await_font_setup();
     show_report(b.window ? b.font : choose_font({}), report.title, report.text);
 }
 

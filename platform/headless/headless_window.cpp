@@ -5,6 +5,7 @@
 
 namespace display {
 
+void prepare() { }
 void open(platform::Form&) { }
 void show(platform::Form&) { }
 void run(platform::Form&) { }

@@ -259,6 +259,8 @@ EMSCRIPTEN_KEEPALIVE int tavrel_web_tab(int id, int backward)
 
 namespace display {
 
+void prepare() { }
+
 void open(platform::Form& form)
 {
     platform::PixelPlace const client = platform::to_pixels(form.client_area);

@@ -249,6 +249,8 @@ void fail(std::string const& what)
 
 namespace display {
 
+void prepare() { }
+
 void open(platform::Form& form)
 {
     using namespace win32;
