@@ -47,8 +47,8 @@ EOF
 # Computed dependencies carry the lowest versions the binary's symbols need;
 # a guessed list would not.
 depends=$(field Depends)
-for lib in libc6 libfltk1.3 libstdc++6; do
-  [[ ", $depends" == *", $lib (>= "* ]] || fail "Depends lacks a versioned $lib: $depends"
+for lib in libc6 libfontconfig1 libxft2; do
+  [[ ", $depends" == *", $lib (>"* ]] || fail "Depends lacks a versioned $lib: $depends"
 done
 unpacked=$(mktemp -d)
 trap 'rm -rf "$unpacked"' EXIT
