@@ -188,13 +188,17 @@ void Backend::changed(platform::Control& control)
             fail("failed to select an entry of " + element_name(control));
         break;
     }
-    case platform::Kind::Label: {
-        RECT const place = pixel_rect(control.place);
-        InvalidateRect(window, &place, FALSE);
+    // Until the window is shown its first paint draws every label and
+    // picture as they are then; invalidating them is a round trip for nothing.
+    case platform::Kind::Label:
+        if (shown) {
+            RECT const place = pixel_rect(control.place);
+            InvalidateRect(window, &place, FALSE);
+        }
         break;
-    }
     case platform::Kind::PictureBox:
-        InvalidateRect(child->hwnd, nullptr, FALSE);
+        if (shown)
+            InvalidateRect(child->hwnd, nullptr, FALSE);
         break;
     case platform::Kind::TextBox:
         SetWindowTextW(child->hwnd, widen(static_cast<platform::TextBox const&>(control).text).c_str());
@@ -207,6 +211,13 @@ LRESULT CALLBACK picture_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // the picture covers the box; erasing first would flicker
+    case WM_NCPAINT:
+        // A box without a border has no frame, and the system's frame code
+        // would still ask for the screen's layout to draw nothing.
+        if (Child const* child = backend().find(hwnd);
+            child && !static_cast<platform::PictureBox const&>(*child->control).border)
+            return 0;
+        break;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC const dc = BeginPaint(hwnd, &paint);
