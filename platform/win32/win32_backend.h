@@ -47,6 +47,8 @@ public:
     platform::TabRing tab_ring;
     // Where the focus was when the window was last deactivated.
     HWND last_focus = nullptr;
+    // Whether the window has been shown; until then nothing needs repainting.
+    bool shown = false;
 
     Child const* find(HWND hwnd) const;
     Child const* find(platform::Control const& control) const;

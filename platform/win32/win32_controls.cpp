@@ -28,9 +28,9 @@ HWND create_child(Backend& b, platform::Control const& control, DWORD ex_style, 
     wchar_t const* text, DWORD style)
 {
     RECT const place = pixel_rect(control.place);
-    HWND const hwnd = CreateWindowExW(ex_style, window_class, text,
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | style, place.left, place.top, place.right - place.left,
-        place.bottom - place.top, b.window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND const hwnd = CreateWindowExW(ex_style, window_class, text, WS_CHILD | WS_CLIPSIBLINGS | WS_TABSTOP | style,
+        place.left, place.top, place.right - place.left, place.bottom - place.top, b.window, nullptr,
+        GetModuleHandleW(nullptr), nullptr);
     if (!hwnd)
         fail("failed to create " + element_name(control));
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(b.font), FALSE);
@@ -39,10 +39,16 @@ HWND create_child(Backend& b, platform::Control const& control, DWORD ex_style, 
 
 HWND create_list(Backend& b, platform::ListBox const& list)
 {
+    // Under Wine every change of the box's frame is a round trip to its
+    // server. A box that cannot show all its entries (a row is at least the
+    // font's height) keeps its scroll bar from the start instead of hiding
+    // it while empty and bringing it back with the third entry; and it is
+    // filled hidden, which spares switching its redrawing off and on.
+    std::int64_t const rows_height = std::int64_t { list.ListCount() } * platform::font_pixels(b.form->font);
+    DWORD const scroll_bar
+        = rows_height > platform::to_pixels(list.place).h ? WS_VSCROLL | LBS_DISABLENOSCROLL : WS_VSCROLL;
     HWND const hwnd
-        = create_child(b, list, WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
-    // Without redrawing the box settles its scroll bar once, not per entry.
-    SendMessageW(hwnd, WM_SETREDRAW, FALSE, 0);
+        = create_child(b, list, WS_EX_CLIENTEDGE, L"LISTBOX", L"", scroll_bar | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT);
     SendMessageW(hwnd, LB_INITSTORAGE, static_cast<WPARAM>(list.ListCount()), 0);
     for (std::int16_t i = 0; i < list.ListCount(); ++i) {
         LRESULT const added
@@ -59,7 +65,7 @@ HWND create_list(Backend& b, platform::ListBox const& list)
     if (row > 0 && client.bottom % row != 0 && client.bottom / row > 0)
         SendMessageW(hwnd, LB_SETITEMHEIGHT, 0, client.bottom / (client.bottom / row));
     SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.ListIndex()), 0);
-    SendMessageW(hwnd, WM_SETREDRAW, TRUE, 0);
+    ShowWindow(hwnd, SW_SHOWNA);
     return hwnd;
 }
 
@@ -76,7 +82,7 @@ HWND create_text(Backend& b, platform::TextBox const& text)
         style |= WS_VSCROLL;
     // The text comes after the font, so that its lines wrap once, in the
     // window font, rather than first in the system font.
-    HWND const hwnd = create_child(b, text, WS_EX_CLIENTEDGE, L"EDIT", L"", style);
+    HWND const hwnd = create_child(b, text, WS_EX_CLIENTEDGE, L"EDIT", L"", style | WS_VISIBLE);
     if (!SetWindowTextW(hwnd, widen(text.text).c_str()))
         fail("failed to set the text of " + element_name(text));
     return hwnd;
@@ -84,7 +90,7 @@ HWND create_text(Backend& b, platform::TextBox const& text)
 
 HWND create_picture(Backend& b, platform::PictureBox const& picture)
 {
-    return create_child(b, picture, picture.border ? WS_EX_CLIENTEDGE : 0, picture_class, L"", 0);
+    return create_child(b, picture, picture.border ? WS_EX_CLIENTEDGE : 0, picture_class, L"", WS_VISIBLE);
 }
 
 void draw_picture(HWND hwnd, HDC dc, platform::Picture const* picture)
@@ -188,13 +194,17 @@ void Backend::changed(platform::Control& control)
             fail("failed to select an entry of " + element_name(control));
         break;
     }
-    case platform::Kind::Label: {
-        RECT const place = pixel_rect(control.place);
-        InvalidateRect(window, &place, FALSE);
+    // Until the window is shown its first paint draws every label and
+    // picture as they are then; invalidating them is a round trip for nothing.
+    case platform::Kind::Label:
+        if (shown) {
+            RECT const place = pixel_rect(control.place);
+            InvalidateRect(window, &place, FALSE);
+        }
         break;
-    }
     case platform::Kind::PictureBox:
-        InvalidateRect(child->hwnd, nullptr, FALSE);
+        if (shown)
+            InvalidateRect(child->hwnd, nullptr, FALSE);
         break;
     case platform::Kind::TextBox:
         SetWindowTextW(child->hwnd, widen(static_cast<platform::TextBox const&>(control).text).c_str());
@@ -207,6 +217,13 @@ LRESULT CALLBACK picture_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
     switch (message) {
     case WM_ERASEBKGND:
         return 1; // the picture covers the box; erasing first would flicker
+    case WM_NCPAINT:
+        // A box without a border has no frame, and the system's frame code
+        // would still ask for the screen's layout to draw nothing.
+        if (Child const* child = backend().find(hwnd);
+            child && !static_cast<platform::PictureBox const&>(*child->control).border)
+            return 0;
+        break;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC const dc = BeginPaint(hwnd, &paint);

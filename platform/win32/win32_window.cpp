@@ -302,6 +302,7 @@ void show(platform::Form&)
     // straight away on activation, without the window holding it first.
     if (platform::Control const* first = b.tab_ring.first())
         b.last_focus = b.find(*first)->hwnd;
+    b.shown = true;
     ShowWindow(b.window, SW_SHOWNORMAL);
     if (b.last_focus)
         SetFocus(b.last_focus);
