@@ -96,8 +96,7 @@ std::optional<std::pair<int, int>> client_origin(Shot const& shot, bool frame_in
 
 // Whether the line shows: at least ten dark pixels in a shot of its place,
 // on a light ground that covers at least half of it. A window not yet
-// painted shows whatever lies under it, the black root window on a fresh X
-// server, and would pass for dark text.
+// painted shows whatever lies under it, and black would pass for text.
 bool line_drawn(Shot const& line)
 {
     int dark = 0;
@@ -122,6 +121,13 @@ struct Timing {
 std::optional<Timing> measure(
     e2e::XSession& x, std::string const& display, Candidate const& candidate, bool frame_inside)
 {
+    // The last window's pixels stay on the screen where the root window has
+    // no background of its own, and a new window shows them until it paints:
+    // mid grey, neither dark nor light, leaves nothing to mistake for a line.
+    Window const root = DefaultRootWindow(x.display());
+    XSetWindowBackground(x.display(), root, 0x808080);
+    XClearWindow(x.display(), root);
+    XSync(x.display(), False);
     auto const started = clock_type::now();
     pid_t const pid = e2e::spawn_process(candidate.command, { "DISPLAY=" + display });
     auto const deadline = started + 60s;
