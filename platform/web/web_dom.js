@@ -120,10 +120,27 @@ var TavrelDom = {
     if (TavrelDom.elements[id]) TavrelDom.elements[id].focus({ preventScroll: true, focusVisible: !quiet });
   },
 
-  // Tab and Shift+Tab go round the window's own ring, as on the desktop.
+  // Tab and Shift+Tab go round the window's own ring, as on the desktop. In
+  // a frame of another page they leave it past the ring's last (or first)
+  // element instead, or a keyboard user could never get back to that page.
   onKey: function (e) {
     if (e.key !== 'Tab' || e.ctrlKey || e.altKey || e.metaKey) return;
     var current = document.activeElement && document.activeElement.tavrelId;
+    if (current !== undefined && window.self !== window.top) {
+      var edge = TavrelDom.input(function () {
+        return Module._tavrel_web_tab(-1, e.shiftKey ? 0 : 1);
+      });
+      if (current === edge) {
+        // The browser's own order is the page's, not the ring's: for this one
+        // key press, nothing else in the window may come next in it.
+        var others = TavrelDom.elements.filter(function (el) {
+          return el && el !== document.activeElement && el.tabIndex >= 0;
+        });
+        others.forEach(function (el) { el.tabIndex = -1; });
+        setTimeout(function () { others.forEach(function (el) { el.tabIndex = 0; }); }, 0);
+        return;
+      }
+    }
     var next = TavrelDom.input(function () {
       return Module._tavrel_web_tab(current === undefined ? -1 : current, e.shiftKey ? 1 : 0);
     });

@@ -94,10 +94,27 @@ class FramedPageTest(PageTest):
     def setUp(self):
         host = os.path.join(self.browser.profile, "host.html")
         with open(host, "w", encoding="utf-8") as f:
-            f.write(f'<!DOCTYPE html><body style="margin:0;background:#fff"><iframe src="file://{config["page"]}" '
-                    f'style="position:absolute;left:30px;top:20px;width:470px;height:409px;border:0"></iframe>')
+            f.write(f'<!DOCTYPE html><body style="margin:0;background:#fff"><button id="before">before</button>'
+                    f'<iframe id="frame" src="file://{config["page"]}" '
+                    f'style="position:absolute;left:30px;top:20px;width:470px;height:409px;border:0"></iframe>'
+                    f'<button id="after" style="position:absolute;top:440px">after</button>')
         self.browser.open(host)
         self.wait_for(lambda: self.browser.screenshot().at(30 + 5, 20 + 5) == WINDOW, "the framed window")
+
+    def host_focus(self):
+        return self.browser.driver.execute_script("return document.activeElement.id")
+
+    def test_tab_leaves_the_frame_past_the_ends_of_the_ring(self):
+        # A click on the first list puts the focus on the ring's fourth stop.
+        forward = (lambda: self.browser.keys(Keys.TAB), "after", len(RING) - 4)
+        backward = (lambda: self.browser.chord(Keys.SHIFT, Keys.TAB), "before", 3)
+        for press, host_element, stops_inside in (forward, backward):
+            self.browser.click(30 + list_centre(0), 20 + FIRST_ROW)
+            seen = []
+            while len(seen) <= len(RING) and (not seen or seen[-1] == "frame"):
+                press()
+                seen.append(self.host_focus())
+            self.assertEqual(seen, ["frame"] * stops_inside + [host_element])
 
     def test_the_framed_window_draws_and_answers_a_click(self):
         x, y, w, h = place("Picture1(0)")
