@@ -1,7 +1,7 @@
 // FLTK 1.3 reads its global options from two preference files the first time
 // any option is read or set, and then writes both files back, the user's and
-// the system's: a file system write in every start-up (up to 27 ms measured
-// here) and files the program has no business leaving behind. The window's
+// the system's: file system writes in every start-up, and files the program
+// has no business leaving behind on a shared school account. The window's
 // behaviour does not depend on such settings, so its options are set here
 // and marked as read, and FLTK never opens those files.
 #include "fltk_backend.h"
