@@ -33,13 +33,24 @@ missing=()
 for p in "${want[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
 
-echo "Installing with apt-get: ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
-  ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing with apt-get: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  if printf '%s\n' "${missing[@]}" | grep -q ':i386$' &&
+    ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+  fi
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+# What the page's tests load into the browser (axe-core, scorm-again), at the
+# versions the lock file pins; installed again only when the lock file changes.
+if [ "${1:-}" = "--with-tests" ]; then
+  web=$(dirname "$0")/../tests/web
+  if ! cmp -s "$web/package-lock.json" "$web/node_modules/.installed-lock.json" 2>/dev/null; then
+    npm ci --prefix "$web" --no-audit --no-fund --loglevel=error
+    cp "$web/package-lock.json" "$web/node_modules/.installed-lock.json"
+  fi
+fi
