@@ -1,22 +1,11 @@
 #include "controls.h"
 
-#include "picture_decode.h"
 #include "runtime.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace platform {
-
-std::vector<std::uint8_t> rgba_bytes(Picture const& picture)
-{
-    std::vector<std::uint8_t> rgba;
-    rgba.reserve(picture.pixels.size() * 4);
-    for (std::uint32_t argb : picture.pixels)
-        for (int shift : { 16, 8, 0, 24 })
-            rgba.push_back(static_cast<std::uint8_t>(argb >> shift));
-    return rgba;
-}
 
 PixelPlace to_pixels(Place const& place)
 {
@@ -42,16 +31,11 @@ Control::Control(Form& form, Kind kind, std::string array, std::int16_t index)
     , m_index(index)
 { }
 
-void Control::notify()
-{
-    if (auto* observer = m_form.observer())
-        observer->changed(*this);
-}
-
 void Label::set_Caption(std::string caption)
 {
     m_caption = std::move(caption);
-    notify();
+    if (auto* observer = form().observer())
+        observer->caption_changed(*this);
 }
 
 std::string const& ListBox::List(std::int16_t i) const
@@ -70,7 +54,8 @@ void ListBox::set_ListIndex(std::int16_t i)
         rt::raise(rt::ErrorCode::InvalidPropertyValue,
             "ListIndex " + std::to_string(i) + " outside the entries of " + array());
     m_list_index = i;
-    notify();
+    if (auto* observer = form().observer())
+        observer->selection_changed(*this);
     form().raise_click(*this);
 }
 
@@ -84,9 +69,10 @@ void ListBox::add_entry(std::string text)
 void PictureBox::set_Picture(PictureRef picture)
 {
     if (picture && visible && form().shows_pictures())
-        realise(*picture);
+        picture->ensure_pixels();
     m_picture = std::move(picture);
-    notify();
+    if (auto* observer = form().observer())
+        observer->picture_changed(*this);
 }
 
 void Form::register_element(std::unique_ptr<Control> control)
@@ -137,7 +123,7 @@ void Form::show_pictures()
     for (auto const& control : m_controls)
         if (control->kind() == Kind::PictureBox && control->visible)
             if (auto const& picture = static_cast<PictureBox const&>(*control).Picture())
-                realise(*picture);
+                picture->ensure_pixels();
 }
 
 void Form::raise_click(Control const& control)

@@ -3,33 +3,16 @@
 // this model and feeds user input back into it; nothing here knows a toolkit.
 #pragma once
 
+#include "picture.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace platform {
-
-// An image, top row first, one 0xAARRGGBB value per pixel. Bitmaps are fully
-// opaque; an icon's transparent pixels have alpha 0.
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::vector<std::uint32_t> pixels;
-    // A bitmap whose pixels nobody has needed yet: its checked file, which
-    // realise() decodes into pixels (see read_form).
-    std::span<std::uint8_t const> deferred_file;
-
-    std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
-};
-using PictureRef = std::shared_ptr<Picture const>;
-
-// The picture's pixels as R, G, B, A bytes, top row first: the layout that
-// toolkit images and page canvases take.
-std::vector<std::uint8_t> rgba_bytes(Picture const& picture);
 
 // A place in twips (15 to a pixel at 96 dots per inch).
 struct Place {
@@ -69,12 +52,18 @@ enum class Kind : std::uint8_t { PictureBox, Label, TextBox, ListBox };
 
 class Form;
 class Control;
+class Label;
+class ListBox;
+class PictureBox;
 
-// Told of every change a back end has to show; tests listen here too.
+// Told of every change a back end has to show, one call per kind of change;
+// the engine passes them on to the back end, and tests listen here too.
 class ControlObserver {
 public:
     virtual ~ControlObserver() = default;
-    virtual void changed(Control& control) = 0;
+    virtual void caption_changed(Label&) { }
+    virtual void selection_changed(ListBox&) { }
+    virtual void picture_changed(PictureBox&) { }
 };
 
 class Control {
@@ -92,9 +81,6 @@ public:
     Place place;
     bool visible = true;
     std::int16_t tab_index = 0;
-
-protected:
-    void notify();
 
 private:
     Form& m_form;
@@ -220,10 +206,6 @@ public:
     PictureBox& picture_box(std::string_view array, std::int16_t index) const
     {
         return element_as<PictureBox>(array, index, Kind::PictureBox);
-    }
-    TextBox& text_box(std::string_view array, std::int16_t index) const
-    {
-        return element_as<TextBox>(array, index, Kind::TextBox);
     }
 
     // The program's event handlers, bound once before loading.

@@ -2,6 +2,7 @@
 
 #include "display.h"
 #include "error_report.h"
+#include "tab_ring.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,28 @@ namespace {
 
 // Set once by the start routine; a report made before it carries no name.
 std::string running_program;
+
+// Hidden elements have nothing native to change.
+class DisplayObserver final : public ControlObserver {
+public:
+    void caption_changed(Label& label) override
+    {
+        if (label.visible)
+            display::caption_changed(label);
+    }
+    void selection_changed(ListBox& list) override
+    {
+        if (list.visible)
+            display::selection_changed(list);
+    }
+    void picture_changed(PictureBox& box) override
+    {
+        if (box.visible)
+            display::picture_changed(box);
+    }
+};
+
+DisplayObserver display_observer;
 
 } // namespace
 
@@ -48,6 +71,30 @@ void report_current_exception()
     }
 }
 
+void build_window(Form& form)
+{
+    display::open_window(form);
+    for (auto const& control : form.controls()) {
+        if (!control->visible)
+            continue;
+        switch (control->kind()) {
+        case Kind::Label:
+            display::add_label(static_cast<Label&>(*control));
+            break;
+        case Kind::ListBox:
+            display::add_list_box(static_cast<ListBox&>(*control));
+            break;
+        case Kind::PictureBox:
+            display::add_picture_box(static_cast<PictureBox&>(*control));
+            break;
+        case Kind::TextBox:
+            display::add_text_box(static_cast<TextBox&>(*control));
+            break;
+        }
+    }
+    form.set_observer(&display_observer);
+}
+
 void user_selected(ListBox& list, std::int16_t entry)
 {
     // Native lists differ on whether choosing the selected entry again counts
@@ -55,6 +102,16 @@ void user_selected(ListBox& list, std::int16_t entry)
     if (entry == list.ListIndex())
         return;
     reporting_errors([&] { list.set_ListIndex(entry); });
+}
+
+bool user_pressed_tab(Form const& form, Control const* focused, bool backward)
+{
+    return reporting_errors([&] {
+        Control* next = TabRing(form).step(focused, backward);
+        if (next)
+            display::focus(*next);
+        return next != nullptr;
+    });
 }
 
 } // namespace platform

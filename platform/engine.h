@@ -53,9 +53,16 @@ template<typename Body> decltype(auto) reporting_errors(Body&& body)
 std::string_view program_name();
 void set_program_name(std::string_view name);
 
+// Has the back end make the window and a native element for each visible
+// control, in creation order, and tells it of every change from then on.
+void build_window(Form& form);
+
 // Back ends call these for user input; an error raised by a handler ends the
 // program through report_unhandled, so nothing is thrown back into a toolkit.
 void user_selected(ListBox& list, std::int16_t entry);
+// Moves the focus where Tab (or Shift+Tab) goes from the focused element
+// (null for none) through display::focus; false when nothing takes the focus.
+bool user_pressed_tab(Form const& form, Control const* focused, bool backward);
 
 // The exit code of a process ended by an unhandled run-time error.
 constexpr int runtime_error_exit_code = 3;

@@ -107,7 +107,7 @@ PictureRef decode_bmp(std::span<std::uint8_t const> file, bool defer_pixels)
     picture->width = static_cast<int>(h.width);
     picture->height = static_cast<int>(height);
     if (defer_pixels)
-        picture->deferred_file = file;
+        picture->deferred = { file, bmp_pixels };
     else
         bmp_pixels(file, *picture);
     return picture;
@@ -181,17 +181,6 @@ PictureRef decode_picture(std::span<std::uint8_t const> file, bool defer_bitmap_
     if (file.size() >= 4 && file[0] == 0 && file[1] == 0 && file[2] == 1 && file[3] == 0)
         return decode_ico(file);
     bad("neither a BMP nor an ICO file");
-}
-
-void realise(Picture const& picture)
-{
-    if (picture.deferred_file.empty())
-        return;
-    // Pictures are shared as const; filling in the pixels they stand for
-    // changes nothing anyone could see in them before.
-    auto& filled = const_cast<Picture&>(picture);
-    bmp_pixels(filled.deferred_file, filled);
-    filled.deferred_file = {};
 }
 
 } // namespace platform

@@ -4,7 +4,7 @@
 // else is read.
 #pragma once
 
-#include "controls.h"
+#include "picture.h"
 
 #include <cstdint>
 #include <span>
@@ -15,10 +15,8 @@ namespace platform {
 // that is cut short, inconsistent or of another format raises
 // MalformedFormDescription; no byte outside the file is read.
 // With defer_bitmap_pixels a BMP is checked all the same but keeps its file
-// (which must then outlive the picture) instead of pixels, until realise().
+// (which must then outlive the picture) instead of pixels, until
+// Picture::ensure_pixels().
 PictureRef decode_picture(std::span<std::uint8_t const> file, bool defer_bitmap_pixels = false);
-
-// Decodes a deferred bitmap's pixels; a picture that has them is left alone.
-void realise(Picture const& picture);
 
 } // namespace platform

@@ -13,17 +13,18 @@ void ThunRTMain(Project const& project)
     // its controls while the error report is up, so it must outlive the report.
     std::unique_ptr<Form> form;
     reporting_errors([&] {
-        display::prepare();
-        // The description is part of the program, so its bitmaps can wait:
-        // of the eleven it holds, the window shows one at start.
+        display::start();
+        // The description is part of the program, so its bitmaps can wait
+        // until a visible box shows them: most of them never are.
         form = read_form(project.form_description, true);
         if (project.bind_handlers)
             project.bind_handlers(*form);
-        display::open(*form);
+        build_window(*form);
         form->raise_load();
         form->show_pictures();
         display::show(*form);
         display::run(*form);
+        display::end();
     });
     form.reset();
     std::exit(0);

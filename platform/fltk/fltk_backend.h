@@ -1,19 +1,21 @@
 // The FLTK back end's own state, shared by its source files and by nothing
-// else: the window, the widgets that stand for the control model's boxes, and
-// the observer that keeps them in step with the model. Labels have no widget:
-// the window paints them on its own surface, behind every box.
+// else: the window, the widgets that stand for the control model's boxes, the
+// pictures on the X server and the font set-up. Labels have no widget: the
+// window paints them on its own surface, behind every box.
 #pragma once
 
 #include "platform/controls.h"
-#include "platform/tab_ring.h"
 
 #include <FL/Fl_Double_Window.H>
 #include <FL/Fl_Text_Buffer.H>
 #include <FL/Fl_Text_Editor.H>
 #include <FL/Fl_Widget.H>
+#include <FL/x.H>
 
 #include <map>
 #include <memory>
+#include <string>
+#include <thread>
 #include <vector>
 
 class Fl_RGB_Image;
@@ -58,7 +60,7 @@ private:
     PixelPlace items_rect() const;
     PixelPlace bar_rect() const;
     void choose(int entry);
-    bool key(int key);
+    bool move_by_key(int key);
     void scroll_to(int top);
     void press_arrow(Arrow arrow);
     void draw_bar();
@@ -105,40 +107,69 @@ private:
     bool m_changed = false;
 };
 
-class FormWindow;
-
-// Everything the back end owns natively, from open() until the process ends;
-// the window owns its widgets.
-class Backend final : public platform::ControlObserver {
+// The top-level window. It paints the labels on its own surface, behind
+// every box, and moves the focus on Tab and Shift+Tab in tab index order.
+class FormWindow final : public Fl_Double_Window {
 public:
+    FormWindow(platform::Form& form, PixelPlace client);
+
+    int handle(int event) override;
+    void draw() override;
+
+private:
+    void draw_labels();
+    static void close_requested(Fl_Widget* window, void*);
+
+    platform::Form& m_form;
+};
+
+// A picture sent to the X server once, as a pixmap that every box showing it
+// copies from: the three segment pictures start with the same one.
+struct ServerPicture {
+    std::weak_ptr<platform::Picture const> picture;
+    Fl_Offscreen pixmap;
+};
+
+// Everything the back end owns natively, from start() until end(); the
+// window owns its widgets.
+struct Backend {
     Backend();
     Backend(Backend const&) = delete;
     Backend& operator=(Backend const&) = delete;
-    ~Backend() override;
-
-    void changed(platform::Control& control) override;
+    ~Backend();
 
     // The widget of a visible box; null for labels and hidden elements.
     Fl_Widget* widget(platform::Control const* control) const;
 
     platform::Form* form = nullptr;
     FontChoice font;
+    // The window font's name as FLTK keeps it: FLTK holds on to the pointer.
+    std::string font_name;
     std::vector<std::uint8_t> icon_rgba;
     std::unique_ptr<Fl_RGB_Image> icon;
     std::unique_ptr<FormWindow> window;
     std::map<platform::Control const*, Fl_Widget*> widgets;
-    platform::TabRing tab_ring;
+    std::map<platform::ListBox const*, ListBoxWidget*> lists;
+    // Painted by the window, in creation order.
+    std::vector<platform::Label const*> labels;
+    std::vector<ServerPicture> server_pictures;
+    // The font library's set-up, on a second thread from start() until the
+    // first font is needed.
+    std::jthread font_setup;
 };
 
 Backend& backend();
 
-// The font library's set-up, started on a second thread at start-up; every
-// use of a font waits for it to end.
-void start_font_setup();
-void await_font_setup();
+// Starts the font library's set-up on a second thread; every use of a font
+// waits for it to end.
+void start_font_setup(Backend& b);
+void await_font_setup(Backend& b);
 
 // Sets FLTK's global options to the program's own before any widget reads
 // them, so that FLTK reads and writes no preference files.
 void use_own_options();
+
+// The pixmap on the X server of a picture that has its pixels.
+Fl_Offscreen server_picture(Backend& b, platform::PictureRef const& picture);
 
 } // namespace fltk

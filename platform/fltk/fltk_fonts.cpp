@@ -11,29 +11,19 @@
 
 namespace fltk {
 
-namespace {
-
-std::jthread& font_setup()
-{
-    static std::jthread thread;
-    return thread;
-}
-
-} // namespace
-
-void start_font_setup()
+void start_font_setup(Backend& b)
 {
     try {
-        font_setup() = std::jthread([] { FcInit(); });
+        b.font_setup = std::jthread([] { FcInit(); });
     } catch (std::system_error const&) {
         // Without a thread, fontconfig starts on the first font as usual.
     }
 }
 
-void await_font_setup()
+void await_font_setup(Backend& b)
 {
-    if (font_setup().joinable())
-        font_setup().join();
+    if (b.font_setup.joinable())
+        b.font_setup.join();
 }
 
 } // namespace fltk

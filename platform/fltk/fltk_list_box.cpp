@@ -121,7 +121,7 @@ void ListBoxWidget::repeat_arrow(void* self)
 
 // Moves the selection the way a desktop list box does; true when the key is
 // one of the list's own.
-bool ListBoxWidget::key(int key)
+bool ListBoxWidget::move_by_key(int key)
 {
     int const count = m_model.ListCount();
     int const current = m_model.ListIndex();
@@ -232,7 +232,7 @@ int ListBoxWidget::handle(int event)
     case FL_KEYBOARD:
         if (Fl::event_state() & (FL_CTRL | FL_ALT | FL_META))
             return 0;
-        return key(Fl::event_key()) ? 1 : 0;
+        return move_by_key(Fl::event_key()) ? 1 : 0;
     default:
         return Fl_Widget::handle(event);
     }

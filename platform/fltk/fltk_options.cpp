@@ -8,6 +8,14 @@
 
 #include <FL/Fl.H>
 
+// The options and their "read" flag are private members of FLTK 1.3's Fl,
+// the same through every 1.3 release. FLTK 1.4 has a public way:
+// Fl_Preferences::file_access(Fl_Preferences::NONE) before the first option,
+// then Fl::option() for each; use that there and let this file go.
+#if FL_MAJOR_VERSION != 1 || FL_MINOR_VERSION != 3
+#error "fltk_options.cpp reaches into FLTK 1.3's private option state; see the comment above for this FLTK"
+#endif
+
 namespace fltk {
 
 namespace {
@@ -25,9 +33,9 @@ void set_options(unsigned char* options, unsigned char* read)
 
 void fix_options();
 
-// FLTK keeps the options and their "read" flag private. The names of an
-// explicit instantiation are exempt from access checks, so this template,
-// instantiated once below, hands their addresses to a friend function.
+// The names of an explicit instantiation are exempt from access checks, so
+// this template, instantiated once below, hands the private members'
+// addresses to a friend function.
 template<unsigned char (*Options)[Fl::OPTION_LAST], unsigned char* Read> struct OptionsAccess {
     friend void fix_options() { set_options(*Options, Read); }
 };

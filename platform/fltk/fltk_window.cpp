@@ -1,4 +1,4 @@
-// FLTK back end (X11): the window and the four display operations. Implements
+// FLTK back end (X11): the window, its event loop and the error report. Implements
 // the fixed frame (size hints and Motif hints without resize, minimise and
 // maximise), the UTF-8 caption, the window icon (_NET_WM_ICON), the window
 // font through Xft and fontconfig, labels painted on the window's own surface
@@ -9,6 +9,8 @@
 #include "fltk_backend.h"
 
 #include "platform/display.h"
+#include "platform/engine.h"
+#include "platform/tab_ring.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -51,81 +53,71 @@ enum : unsigned long {
 
 } // namespace
 
-class FormWindow final : public Fl_Double_Window {
-public:
-    FormWindow(platform::Form& form, PixelPlace client)
-        : Fl_Double_Window(client.w, client.h)
-        , m_form(form)
-    {
-        color(to_fl(form.back_color));
-        box(FL_FLAT_BOX);
-        callback(close_requested);
-    }
+FormWindow::FormWindow(platform::Form& form, PixelPlace client)
+    : Fl_Double_Window(client.w, client.h)
+    , m_form(form)
+{
+    color(to_fl(form.back_color));
+    box(FL_FLAT_BOX);
+    callback(close_requested);
+}
 
-    int handle(int event) override
-    {
-        if (event == FL_KEYBOARD && Fl::event_key() == FL_Tab && !(Fl::event_state() & (FL_CTRL | FL_ALT | FL_META))) {
-            Backend const& b = backend();
-            platform::Control const* current = nullptr;
-            for (auto const& [control, widget] : b.widgets)
-                if (widget->contains(Fl::focus()))
-                    current = control;
-            if (Fl_Widget* next = b.widget(b.tab_ring.step(current, (Fl::event_state() & FL_SHIFT) != 0)))
-                next->take_focus();
-            return 1;
-        }
-        // Keys no element wanted stop here: FLTK would otherwise move the
-        // focus with the arrow keys, which no Windows dialog does.
-        if (event == FL_KEYBOARD)
-            return 0;
-        return Fl_Double_Window::handle(event);
+int FormWindow::handle(int event)
+{
+    if (event == FL_KEYBOARD && Fl::event_key() == FL_Tab && !(Fl::event_state() & (FL_CTRL | FL_ALT | FL_META))) {
+        platform::Control const* focused = nullptr;
+        for (auto const& [control, widget] : backend().widgets)
+            if (widget->contains(Fl::focus()))
+                focused = control;
+        platform::user_pressed_tab(m_form, focused, (Fl::event_state() & FL_SHIFT) != 0);
+        return 1;
     }
+    // Keys no element wanted stop here: FLTK would otherwise move the
+    // focus with the arrow keys, which no Windows dialog does.
+    if (event == FL_KEYBOARD)
+        return 0;
+    return Fl_Double_Window::handle(event);
+}
 
-    void draw() override
-    {
-        if (damage() & ~FL_DAMAGE_CHILD) {
-            fl_color(color());
-            fl_rectf(0, 0, w(), h());
-            draw_labels();
-        }
-        draw_children();
+void FormWindow::draw()
+{
+    if (damage() & ~FL_DAMAGE_CHILD) {
+        fl_color(color());
+        fl_rectf(0, 0, w(), h());
+        draw_labels();
     }
+    draw_children();
+}
 
-private:
-    // Later labels first, so that of two overlapping labels the earlier-created
-    // one ends up in front.
-    void draw_labels()
-    {
-        auto const& controls = m_form.controls();
-        fl_font(backend().font.face, backend().font.size);
-        for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-            if ((*it)->kind() != platform::Kind::Label || !(*it)->visible)
-                continue;
-            auto const& label = static_cast<platform::Label const&>(**it);
-            PixelPlace const r = platform::to_pixels(label.place);
-            fl_color(to_fl(label.back_color));
-            fl_rectf(r.x, r.y, r.w, r.h);
-            fl_push_clip(r.x, r.y, r.w, r.h);
-            fl_color(FL_BLACK);
-            int const baseline = r.y + fl_height() - fl_descent();
-            std::string const& text = label.Caption();
-            int const width = static_cast<int>(std::lround(fl_width(text.c_str(), static_cast<int>(text.size()))));
-            int const left = label.centred ? r.x + (r.w - width) / 2 : r.x;
-            fl_draw(text.c_str(), static_cast<int>(text.size()), left, baseline);
-            fl_pop_clip();
-        }
+// Later labels first, so that of two overlapping labels the earlier-created
+// one ends up in front.
+void FormWindow::draw_labels()
+{
+    Backend const& b = backend();
+    fl_font(b.font.face, b.font.size);
+    for (auto it = b.labels.rbegin(); it != b.labels.rend(); ++it) {
+        platform::Label const& label = **it;
+        PixelPlace const r = platform::to_pixels(label.place);
+        fl_color(to_fl(label.back_color));
+        fl_rectf(r.x, r.y, r.w, r.h);
+        fl_push_clip(r.x, r.y, r.w, r.h);
+        fl_color(FL_BLACK);
+        int const baseline = r.y + fl_height() - fl_descent();
+        std::string const& text = label.Caption();
+        int const width = static_cast<int>(std::lround(fl_width(text.c_str(), static_cast<int>(text.size()))));
+        int const left = label.centred ? r.x + (r.w - width) / 2 : r.x;
+        fl_draw(text.c_str(), static_cast<int>(text.size()), left, baseline);
+        fl_pop_clip();
     }
+}
 
-    // Escape must not close a desktop program's main window; the close button must.
-    static void close_requested(Fl_Widget* window, void*)
-    {
-        if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape)
-            return;
-        window->hide();
-    }
-
-    platform::Form& m_form;
-};
+// Escape must not close a desktop program's main window; the close button must.
+void FormWindow::close_requested(Fl_Widget* window, void*)
+{
+    if (Fl::event() == FL_SHORTCUT && Fl::event_key() == FL_Escape)
+        return;
+    window->hide();
+}
 
 Backend& backend()
 {
@@ -142,84 +134,43 @@ Fl_Widget* Backend::widget(platform::Control const* control) const
     return found == widgets.end() ? nullptr : found->second;
 }
 
-void Backend::changed(platform::Control& control)
-{
-    if (!window)
-        return;
-    if (control.kind() == platform::Kind::Label) {
-        PixelPlace const r = platform::to_pixels(control.place);
-        window->damage(FL_DAMAGE_ALL, r.x, r.y, r.w, r.h);
-        return;
-    }
-    Fl_Widget* widget = this->widget(&control);
-    if (!widget)
-        return; // a hidden box has nothing to show
-    switch (control.kind()) {
-    case platform::Kind::ListBox:
-        static_cast<ListBoxWidget*>(widget)->sync();
-        break;
-    case platform::Kind::TextBox:
-        static_cast<TextBoxWidget*>(widget)->sync();
-        break;
-    default:
-        widget->redraw();
-        break;
-    }
-}
-
 namespace {
 
-void ensure_display()
+// Whether the X display is open, opening it if not.
+bool display_open()
 {
-    use_own_options();
     if (fl_display)
-        return;
+        return true;
     Display* display = XOpenDisplay(nullptr);
     if (!display)
-        rt::raise(rt::ErrorCode::ControlOperationFailed, "FLTK: cannot open the X display");
+        return false;
     fl_open_display(display);
+    return true;
 }
 
 // Xft takes the font name through fontconfig, which maps "Times New Roman" to
 // a metric twin such as Liberation Serif where the original is missing. The
 // first character of an FLTK font name is its style.
-FontChoice choose_font(platform::Font const& font)
+FontChoice choose_font(Backend& b, platform::Font const& font)
 {
-    static std::string name;
     Fl_Fontsize const size = platform::font_pixels(font);
     if (font.name.empty())
         return { FL_TIMES, size };
     bool const bold = (font.style & 1) != 0 || font.weight >= 600;
     bool const italic = (font.style & 2) != 0;
     // FIXME: underlined and struck-out fonts come out plain; FLTK 1.3 fonts have no such styles.
-    name = std::string(1, bold && italic ? 'P' : bold ? 'B' : italic ? 'I' : ' ') + font.name;
-    Fl::set_font(FL_FREE_FONT, name.c_str());
+    b.font_name = std::string(1, bold && italic ? 'P' : bold ? 'B' : italic ? 'I' : ' ') + font.name;
+    Fl::set_font(FL_FREE_FONT, b.font_name.c_str());
     return { FL_FREE_FONT, size };
 }
 
 void set_icon(Backend& b, platform::Picture const& picture)
 {
-    if (picture.width <= 0 || picture.height <= 0)
+    if (!picture.has_pixels())
         return;
     b.icon_rgba = platform::rgba_bytes(picture);
     b.icon = std::make_unique<Fl_RGB_Image>(b.icon_rgba.data(), picture.width, picture.height, 4);
     b.window->icon(b.icon.get());
-}
-
-Fl_Widget* make_widget(Backend const& b, platform::Control& control)
-{
-    PixelPlace const r = platform::to_pixels(control.place);
-    switch (control.kind()) {
-    case platform::Kind::ListBox:
-        return new ListBoxWidget(static_cast<platform::ListBox&>(control), r, b.font);
-    case platform::Kind::PictureBox:
-        return new PictureBoxWidget(static_cast<platform::PictureBox&>(control), r);
-    case platform::Kind::TextBox:
-        return new TextBoxWidget(static_cast<platform::TextBox&>(control), r, b.font);
-    case platform::Kind::Label:
-        break;
-    }
-    return nullptr;
 }
 
 // FLTK's own hints allow minimising; the form's frame settings decide here.
@@ -288,23 +239,26 @@ namespace display {
 
 using namespace fltk;
 
-void prepare()
+void start()
 {
-    start_font_setup();
+    use_own_options();
+    start_font_setup(backend());
 }
 
-void open(platform::Form& form)
+void open_window(platform::Form& form)
 {
-    ensure_display();
+    if (!display_open())
+        rt::raise(rt::ErrorCode::ControlOperationFailed, "FLTK: cannot open the X display");
     PixelPlace const client = platform::to_pixels(form.client_area);
     if (client.w <= 0 || client.h <= 0)
         rt::raise(rt::ErrorCode::InvalidPropertyValue, "FLTK: the window has no client area");
 
     Backend& b = backend();
     b.form = &form;
-    b.font = choose_font(form.font);
+    b.font = choose_font(b, form.font);
     b.window = std::make_unique<FormWindow>(form, client);
     FormWindow& window = *b.window;
+    window.end();
     window.copy_label(form.caption.c_str());
     window.xclass(form.name().c_str());
     if (form.border_style == 1)
@@ -313,22 +267,11 @@ void open(platform::Form& form)
         window.size_range(1, 1);
     if (form.icon)
         set_icon(b, *form.icon);
-
-    await_font_setup();
-    // FLTK draws later children in front, and the earlier-created box must lie
-    // in front: add the boxes in reverse creation order.
-    window.begin();
-    auto const& controls = form.controls();
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it)
-        if ((*it)->visible)
-            if (Fl_Widget* widget = make_widget(b, **it))
-                b.widgets[it->get()] = widget;
-    window.end();
-    b.tab_ring = platform::TabRing(form);
-    form.set_observer(&b);
+    // The elements that follow measure text in the window font.
+    await_font_setup(b);
 }
 
-void show(platform::Form&)
+void show(platform::Form& form)
 {
     Backend& b = backend();
     FormWindow& window = *b.window;
@@ -336,8 +279,8 @@ void show(platform::Form&)
     window.show();
     // Still before the map request leaves the client, so a window manager sees
     // these hints when it first frames the window.
-    set_frame_hints(window, *b.form);
-    if (Fl_Widget* first = b.widget(b.tab_ring.first()))
+    set_frame_hints(window, form);
+    if (Fl_Widget* first = b.widget(platform::TabRing(form).first()))
         first->take_focus();
 }
 
@@ -348,21 +291,29 @@ void run(platform::Form&)
         Fl::wait();
 }
 
+void end()
+{
+    Backend& b = backend();
+    for (ServerPicture const& picture : b.server_pictures)
+        fl_delete_offscreen(picture.pixmap);
+    b.server_pictures.clear();
+    b.widgets.clear();
+    b.lists.clear();
+    b.labels.clear();
+    b.window.reset();
+    b.form = nullptr;
+}
+
 void report(platform::ErrorReport const& report)
 {
-    use_own_options();
-    if (!fl_display) {
-        Display* display = XOpenDisplay(nullptr);
-        if (!display)
-            return; // the engine has written the error to stderr already
-        fl_open_display(display);
-    }
+    if (!display_open())
+        return; // the engine has written the error to stderr already
     // The window does not outlive the error: only the report stays up.
-    Backend const& b = backend();
+    Backend& b = backend();
     if (b.window)
         b.window->hide();
-    await_font_setup();
-    show_report(b.window ? b.font : choose_font({}), report.title, report.text);
+    await_font_setup(b);
+    show_report(b.window ? b.font : choose_font(b, {}), report.title, report.text);
 }
 
 } // namespace display

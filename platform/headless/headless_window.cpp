@@ -5,10 +5,19 @@
 
 namespace display {
 
-void prepare() { }
-void open(platform::Form&) { }
+void start() { }
+void open_window(platform::Form&) { }
+void add_label(platform::Label&) { }
+void add_list_box(platform::ListBox&) { }
+void add_picture_box(platform::PictureBox&) { }
+void add_text_box(platform::TextBox&) { }
 void show(platform::Form&) { }
+void caption_changed(platform::Label&) { }
+void selection_changed(platform::ListBox&) { }
+void picture_changed(platform::PictureBox&) { }
+void focus(platform::Control&) { }
 void run(platform::Form&) { }
+void end() { }
 void report(platform::ErrorReport const&) { }
 
 } // namespace display

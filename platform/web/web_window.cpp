@@ -56,11 +56,6 @@ EM_JS(void, js_report, (char const* title, char const* text, char const* button,
 });
 // clang-format on
 
-class Observer final : public platform::ControlObserver {
-public:
-    void changed(platform::Control& control) override;
-};
-
 // Everything the back end owns. An element's id is its position in
 // `elements`, which is also its id in the page.
 struct Backend {
@@ -69,7 +64,6 @@ struct Backend {
     platform::TabRing tab_ring;
     // Each picture goes to the page once; holding it keeps its id unique.
     std::map<platform::Picture const*, std::pair<platform::PictureRef, int>> pictures;
-    Observer observer;
 };
 Backend* backend = nullptr;
 
@@ -126,7 +120,7 @@ void show_picture(platform::PictureBox const& box)
     }
     // Before the window is shown a picture may not have its pixels yet;
     // show() puts it then.
-    if (!picture->deferred_file.empty())
+    if (!picture->has_pixels())
         return;
     auto found = backend->pictures.find(picture.get());
     if (found != backend->pictures.end()) {
@@ -203,29 +197,6 @@ void make_element(std::size_t position, std::size_t count, platform::Control& co
     }
 }
 
-void Observer::changed(platform::Control& control)
-{
-    if (!backend)
-        return;
-    int const id = id_of(control);
-    if (id < 0)
-        return; // a hidden box has nothing to show
-    switch (control.kind()) {
-    case platform::Kind::Label:
-        js_set_caption(id, static_cast<platform::Label const&>(control).Caption().c_str());
-        break;
-    case platform::Kind::ListBox:
-        js_set_selected(id, static_cast<platform::ListBox const&>(control).ListIndex());
-        break;
-    case platform::Kind::PictureBox:
-        show_picture(static_cast<platform::PictureBox const&>(control));
-        break;
-    case platform::Kind::TextBox:
-        js_set_text(id, static_cast<platform::TextBox const&>(control).text.c_str());
-        break;
-    }
-}
-
 } // namespace
 
 } // namespace web
@@ -259,9 +230,9 @@ EMSCRIPTEN_KEEPALIVE int tavrel_web_tab(int id, int backward)
 
 namespace display {
 
-void prepare() { }
+void start() { }
 
-void open(platform::Form& form)
+void open_window(platform::Form& form)
 {
     platform::PixelPlace const client = platform::to_pixels(form.client_area);
     if (client.w <= 0 || client.h <= 0)
@@ -290,7 +261,32 @@ void open(platform::Form& form)
     for (std::size_t i : reading)
         make_element(i, backend->elements.size(), *backend->elements[i]);
     backend->tab_ring = platform::TabRing(form);
-    form.set_observer(&backend->observer);
+}
+
+// open_window() has made every element already, in reading order.
+void add_label(platform::Label&) { }
+void add_list_box(platform::ListBox&) { }
+void add_picture_box(platform::PictureBox&) { }
+void add_text_box(platform::TextBox&) { }
+
+void caption_changed(platform::Label& label)
+{
+    js_set_caption(id_of(label), label.Caption().c_str());
+}
+
+void selection_changed(platform::ListBox& list)
+{
+    js_set_selected(id_of(list), list.ListIndex());
+}
+
+void picture_changed(platform::PictureBox& box)
+{
+    show_picture(box);
+}
+
+void focus(platform::Control& control)
+{
+    js_focus(id_of(control), 0);
 }
 
 void show(platform::Form&)
@@ -308,6 +304,8 @@ void run(platform::Form&)
     // form included, and let input come in through the calls above.
     emscripten_exit_with_live_runtime();
 }
+
+void end() { }
 
 void report(platform::ErrorReport const& report)
 {

@@ -1,7 +1,6 @@
-// The Win32 back end's own state, shared by its two source files and by
-// nothing else: the native window, one native child per visible element, the
-// GDI objects they draw with, and the observer that keeps them in step with
-// the control model.
+// The Win32 back end's own state, shared by its source files and by nothing
+// else: the native window, one native child per visible element, and the GDI
+// objects they draw with.
 #pragma once
 
 #ifndef NOMINMAX
@@ -11,7 +10,6 @@
 
 #include "platform/controls.h"
 #include "platform/runtime.h"
-#include "platform/tab_ring.h"
 
 #include <string>
 #include <string_view>
@@ -20,21 +18,26 @@
 namespace win32 {
 
 // A visible element and the native window that shows it; labels have none,
-// since they are painted on the window's own surface.
+// since they are painted on the window's own surface. The element is also
+// kept by its kind, for the window procedures that handle only one kind.
 struct Child {
     platform::Control* control = nullptr;
     HWND hwnd = nullptr;
+    platform::Label* label = nullptr;
+    platform::ListBox* list = nullptr;
+    platform::PictureBox* picture = nullptr;
+    platform::TextBox* text = nullptr;
 };
 
-// Everything the back end owns natively, from open() until the process ends.
-class Backend final : public platform::ControlObserver {
-public:
+// Everything the back end owns natively, from open_window() until end().
+struct Backend {
     Backend() = default;
     Backend(Backend const&) = delete;
     Backend& operator=(Backend const&) = delete;
-    ~Backend() override;
+    ~Backend();
 
-    void changed(platform::Control& control) override;
+    // Deletes the GDI objects and icons.
+    void release();
 
     platform::Form* form = nullptr;
     HWND window = nullptr;
@@ -44,7 +47,6 @@ public:
     HICON icon_small = nullptr;
     // In creation order, labels included.
     std::vector<Child> children;
-    platform::TabRing tab_ring;
     // Where the focus was when the window was last deactivated.
     HWND last_focus = nullptr;
     // Whether the window has been shown; until then nothing needs repainting.
@@ -68,13 +70,6 @@ COLORREF to_colorref(platform::Color color);
 
 // "Win32: <what>" with the system's error code, as a run-time error.
 [[noreturn]] void fail(std::string const& what);
-
-// Creates the native children of every visible element, in creation order, so
-// that an earlier element lies in front of a later one where they overlap.
-void create_children(Backend& b);
-
-// Moves the focus to the next (or previous) child in tab order.
-void tab(Backend& b, bool backwards);
 
 // Paints the labels on the window's surface, behind every child.
 void paint_labels(Backend& b, HDC dc);

@@ -14,6 +14,8 @@
 // each is painted once; nothing on our side makes them cheaper.
 #include "win32_backend.h"
 
+#include "platform/display.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -104,8 +106,7 @@ void draw_picture(HWND hwnd, HDC dc, platform::Picture const* picture)
     GetClientRect(hwnd, &client);
     int width = 0;
     int height = 0;
-    if (picture && picture->width > 0 && picture->height > 0
-        && picture->pixels.size() == static_cast<std::size_t>(picture->width) * picture->height) {
+    if (picture && picture->has_pixels()) {
         width = picture->width;
         height = picture->height;
         BITMAPINFO info {};
@@ -130,40 +131,6 @@ void draw_picture(HWND hwnd, HDC dc, platform::Picture const* picture)
 
 } // namespace
 
-void create_children(Backend& b)
-{
-    // A new child goes behind its older siblings, which is the front-to-back
-    // order wanted: earlier lies in front, and no child needs restacking.
-    for (auto const& owned : b.form->controls()) {
-        platform::Control& control = *owned;
-        Child& child = b.children.emplace_back(Child { &control, nullptr });
-        if (control.visible) {
-            switch (control.kind()) {
-            case platform::Kind::ListBox:
-                child.hwnd = create_list(b, static_cast<platform::ListBox&>(control));
-                break;
-            case platform::Kind::TextBox:
-                child.hwnd = create_text(b, static_cast<platform::TextBox&>(control));
-                break;
-            case platform::Kind::PictureBox:
-                child.hwnd = create_picture(b, static_cast<platform::PictureBox&>(control));
-                break;
-            case platform::Kind::Label:
-                break;
-            }
-        }
-    }
-    b.tab_ring = platform::TabRing(*b.form);
-}
-
-void tab(Backend& b, bool backwards)
-{
-    Child const* focus = b.find(GetFocus());
-    if (platform::Control const* next = b.tab_ring.step(focus ? focus->control : nullptr, backwards))
-        if (Child const* child = b.find(*next); child && child->hwnd)
-            SetFocus(child->hwnd);
-}
-
 void paint_labels(Backend& b, HDC dc)
 {
     HGDIOBJ const old_font = SelectObject(dc, b.font);
@@ -171,9 +138,9 @@ void paint_labels(Backend& b, HDC dc)
     SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
     // Back to front: of two overlapping labels the earlier one lies in front.
     for (auto child = b.children.rbegin(); child != b.children.rend(); ++child) {
-        if (child->control->kind() != platform::Kind::Label || !child->control->visible)
+        if (!child->label)
             continue;
-        auto const& label = static_cast<platform::Label const&>(*child->control);
+        platform::Label const& label = *child->label;
         RECT place = pixel_rect(label.place);
         HBRUSH const brush = CreateSolidBrush(to_colorref(label.back_color));
         FillRect(dc, &place, brush);
@@ -186,37 +153,6 @@ void paint_labels(Backend& b, HDC dc)
     SelectObject(dc, old_font);
 }
 
-void Backend::changed(platform::Control& control)
-{
-    Child const* child = find(control);
-    if (!child || !control.visible || !window)
-        return;
-    switch (control.kind()) {
-    case platform::Kind::ListBox: {
-        auto const& list = static_cast<platform::ListBox const&>(control);
-        LRESULT const result = SendMessageW(child->hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.ListIndex()), 0);
-        if (result == LB_ERR && list.ListIndex() != -1)
-            fail("failed to select an entry of " + element_name(control));
-        break;
-    }
-    // Until the window is shown its first paint draws every label and
-    // picture as they are then; invalidating them is a round trip for nothing.
-    case platform::Kind::Label:
-        if (shown) {
-            RECT const place = pixel_rect(control.place);
-            InvalidateRect(window, &place, FALSE);
-        }
-        break;
-    case platform::Kind::PictureBox:
-        if (shown)
-            InvalidateRect(child->hwnd, nullptr, FALSE);
-        break;
-    case platform::Kind::TextBox:
-        SetWindowTextW(child->hwnd, widen(static_cast<platform::TextBox const&>(control).text).c_str());
-        break;
-    }
-}
-
 LRESULT CALLBACK picture_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
     switch (message) {
@@ -225,18 +161,14 @@ LRESULT CALLBACK picture_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
     case WM_NCPAINT:
         // A box without a border has no frame, and the system's frame code
         // would still ask for the screen's layout to draw nothing.
-        if (Child const* child = backend().find(hwnd);
-            child && !static_cast<platform::PictureBox const&>(*child->control).border)
+        if (Child const* child = backend().find(hwnd); child && child->picture && !child->picture->border)
             return 0;
         break;
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC const dc = BeginPaint(hwnd, &paint);
         Child const* child = backend().find(hwnd);
-        platform::Picture const* picture = nullptr;
-        if (child)
-            picture = static_cast<platform::PictureBox const&>(*child->control).Picture().get();
-        draw_picture(hwnd, dc, picture);
+        draw_picture(hwnd, dc, child && child->picture ? child->picture->Picture().get() : nullptr);
         EndPaint(hwnd, &paint);
         return 0;
     }
@@ -249,3 +181,72 @@ LRESULT CALLBACK picture_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lpa
 }
 
 } // namespace win32
+
+namespace display {
+
+using namespace win32;
+
+// A new child goes behind its older siblings, which is the front-to-back
+// order wanted: earlier lies in front, and no child needs restacking.
+void add_label(platform::Label& label)
+{
+    backend().children.push_back(Child { .control = &label, .label = &label });
+}
+
+void add_list_box(platform::ListBox& list)
+{
+    Backend& b = backend();
+    HWND const hwnd = create_list(b, list);
+    b.children.push_back(Child { .control = &list, .hwnd = hwnd, .list = &list });
+}
+
+void add_picture_box(platform::PictureBox& box)
+{
+    Backend& b = backend();
+    HWND const hwnd = create_picture(b, box);
+    b.children.push_back(Child { .control = &box, .hwnd = hwnd, .picture = &box });
+}
+
+void add_text_box(platform::TextBox& text)
+{
+    Backend& b = backend();
+    HWND const hwnd = create_text(b, text);
+    b.children.push_back(Child { .control = &text, .hwnd = hwnd, .text = &text });
+}
+
+// Until the window is shown its first paint draws every label and picture as
+// they are then; invalidating them is a round trip for nothing.
+void caption_changed(platform::Label& label)
+{
+    Backend const& b = backend();
+    if (b.window && b.shown) {
+        RECT const place = pixel_rect(label.place);
+        InvalidateRect(b.window, &place, FALSE);
+    }
+}
+
+void selection_changed(platform::ListBox& list)
+{
+    Backend const& b = backend();
+    Child const* child = b.find(list);
+    if (!child || !b.window)
+        return;
+    LRESULT const result = SendMessageW(child->hwnd, LB_SETCURSEL, static_cast<WPARAM>(list.ListIndex()), 0);
+    if (result == LB_ERR && list.ListIndex() != -1)
+        fail("failed to select an entry of " + element_name(list));
+}
+
+void picture_changed(platform::PictureBox& box)
+{
+    Backend const& b = backend();
+    if (Child const* child = b.find(box); child && b.window && b.shown)
+        InvalidateRect(child->hwnd, nullptr, FALSE);
+}
+
+void focus(platform::Control& control)
+{
+    if (Child const* child = backend().find(control); child && child->hwnd)
+        SetFocus(child->hwnd);
+}
+
+} // namespace display

@@ -10,6 +10,7 @@
 
 #include "platform/display.h"
 #include "platform/engine.h"
+#include "platform/tab_ring.h"
 
 #include <cstdint>
 #include <string>
@@ -87,8 +88,7 @@ HICON make_icon(platform::Picture const& picture)
 // each icon for the desktop again.
 void make_icons(Backend& b, platform::Picture const& picture)
 {
-    if (picture.width <= 0 || picture.height <= 0
-        || picture.pixels.size() != static_cast<std::size_t>(picture.width) * picture.height)
+    if (!picture.has_pixels())
         rt::raise(rt::ErrorCode::InvalidPropertyValue, "the window icon has no pixels");
     b.icon_big = make_icon(picture);
     b.icon_small = static_cast<HICON>(
@@ -108,9 +108,9 @@ LRESULT handle(Backend& b, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     case WM_COMMAND:
         if (HIWORD(wparam) == LBN_SELCHANGE) {
             HWND const list = reinterpret_cast<HWND>(lparam);
-            if (Child const* child = b.find(list); child && child->control->kind() == platform::Kind::ListBox) {
+            if (Child const* child = b.find(list); child && child->list) {
                 auto const entry = static_cast<std::int16_t>(SendMessageW(list, LB_GETCURSEL, 0, 0));
-                platform::user_selected(static_cast<platform::ListBox&>(*child->control), entry);
+                platform::user_selected(*child->list, entry);
             }
             return 0;
         }
@@ -118,8 +118,7 @@ LRESULT handle(Backend& b, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     case WM_CTLCOLORSTATIC:
         // A read-only edit would otherwise take the dialog colour; the task
         // text keeps the window colours of an ordinary text box.
-        if (Child const* child = b.find(reinterpret_cast<HWND>(lparam));
-            child && child->control->kind() == platform::Kind::TextBox) {
+        if (Child const* child = b.find(reinterpret_cast<HWND>(lparam)); child && child->text) {
             HDC const dc = reinterpret_cast<HDC>(wparam);
             SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
             SetBkColor(dc, GetSysColor(COLOR_WINDOW));
@@ -190,6 +189,11 @@ Backend& backend()
 
 Backend::~Backend()
 {
+    release();
+}
+
+void Backend::release()
+{
     for (HGDIOBJ object : { static_cast<HGDIOBJ>(font), static_cast<HGDIOBJ>(background) })
         if (object)
             DeleteObject(object);
@@ -197,6 +201,10 @@ Backend::~Backend()
         DestroyIcon(icon_small);
     if (icon_big)
         DestroyIcon(icon_big);
+    font = nullptr;
+    background = nullptr;
+    icon_small = nullptr;
+    icon_big = nullptr;
 }
 
 Child const* Backend::find(HWND hwnd) const
@@ -249,9 +257,9 @@ void fail(std::string const& what)
 
 namespace display {
 
-void prepare() { }
+void start() { }
 
-void open(platform::Form& form)
+void open_window(platform::Form& form)
 {
     using namespace win32;
     Backend& b = backend();
@@ -290,17 +298,15 @@ void open(platform::Form& form)
     if (!hwnd)
         fail("failed to create the window");
     b.window = hwnd;
-    create_children(b);
-    form.set_observer(&b);
 }
 
-void show(platform::Form&)
+void show(platform::Form& form)
 {
     using namespace win32;
     Backend& b = backend();
     // Known before the window is shown, the first element takes the focus
     // straight away on activation, without the window holding it first.
-    if (platform::Control const* first = b.tab_ring.first())
+    if (platform::Control const* first = platform::TabRing(form).first())
         b.last_focus = b.find(*first)->hwnd;
     b.shown = true;
     ShowWindow(b.window, SW_SHOWNORMAL);
@@ -309,7 +315,7 @@ void show(platform::Form&)
     UpdateWindow(b.window);
 }
 
-void run(platform::Form&)
+void run(platform::Form& form)
 {
     using namespace win32;
     Backend& b = backend();
@@ -319,12 +325,23 @@ void run(platform::Form&)
         // front-to-back order) does not, so the dialog manager cannot do it.
         if (message.message == WM_KEYDOWN && message.wParam == VK_TAB && b.window
             && (message.hwnd == b.window || IsChild(b.window, message.hwnd))) {
-            tab(b, GetKeyState(VK_SHIFT) < 0);
+            Child const* focused = b.find(GetFocus());
+            platform::user_pressed_tab(form, focused ? focused->control : nullptr, GetKeyState(VK_SHIFT) < 0);
             continue;
         }
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+void end()
+{
+    using namespace win32;
+    Backend& b = backend();
+    b.children.clear();
+    b.last_focus = nullptr;
+    b.form = nullptr;
+    b.release();
 }
 
 void report(platform::ErrorReport const& report)
@@ -335,7 +352,6 @@ void report(platform::ErrorReport const& report)
     // so nothing that the report's own message loop dispatches reaches a
     // handler while the process is ending.
     b.children.clear();
-    b.tab_ring = {};
     b.last_focus = nullptr;
     b.form = nullptr;
     if (b.window)

@@ -14,7 +14,9 @@ using testing_support::raised_by;
 namespace {
 
 struct ChangeLog final : ControlObserver {
-    void changed(Control& control) override { seen.push_back(&control); }
+    void caption_changed(Label& label) override { seen.push_back(&label); }
+    void selection_changed(ListBox& list) override { seen.push_back(&list); }
+    void picture_changed(PictureBox& box) override { seen.push_back(&box); }
     std::vector<Control*> seen;
 };
 

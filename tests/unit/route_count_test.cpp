@@ -19,10 +19,10 @@ std::string caption(Tavrel_Oskund const& window)
 
 class CaptionLog final : public platform::ControlObserver {
 public:
-    void changed(platform::Control& control) override
+    void caption_changed(platform::Label& label) override
     {
-        if (control.kind() == platform::Kind::Label && control.index() == 1)
-            settled.push_back(static_cast<platform::Label&>(control).Caption());
+        if (label.index() == 1)
+            settled.push_back(label.Caption());
     }
     std::vector<std::string> settled;
 };

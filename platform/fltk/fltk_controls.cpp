@@ -1,14 +1,17 @@
-// FLTK back end: the picture box and the read-only text box. The picture box
-// draws its shared picture 1:1 and takes the focus without a mark; it leaves
-// out frames, scaling and transparency, which the window does not use. The
-// text box shows, selects and copies its text and refuses every change; it
-// leaves out horizontal scrolling, since its lines wrap.
+// FLTK back end: the elements of the window, and the picture box and the
+// read-only text box. Labels have no widget: the window paints them. The
+// picture box draws its shared picture 1:1 and takes the focus without a
+// mark; it leaves out frames, scaling and transparency, which the window does
+// not use. The text box shows, selects and copies its text and refuses every
+// change; it leaves out horizontal scrolling, since its lines wrap. The list
+// box is in fltk_list_box.cpp.
 #include "fltk_backend.h"
+
+#include "platform/display.h"
 
 #include <FL/Enumerations.H>
 #include <FL/Fl.H>
 #include <FL/fl_draw.H>
-#include <FL/x.H>
 
 #include <cctype>
 #include <cmath>
@@ -43,16 +46,20 @@ bool is_word_char(unsigned int c)
     return c == '_' || (c < 0x80 ? std::isalnum(static_cast<int>(c)) != 0 : c >= 0xC0);
 }
 
-// Each picture goes to the X server once, as a pixmap that every box showing
-// it copies from: the three segment pictures start with the same one.
-struct ServerPicture {
-    std::weak_ptr<platform::Picture const> picture;
-    Fl_Offscreen pixmap;
-};
-
-Fl_Offscreen server_picture(platform::PictureRef const& picture)
+// FLTK draws later children in front, and the earlier-created element must
+// lie in front: each new widget goes behind those made before it.
+template<typename Widget> Widget* add_widget(Backend& b, platform::Control const& control, Widget* widget)
 {
-    static std::vector<ServerPicture> pictures;
+    b.window->insert(*widget, 0);
+    b.widgets[&control] = widget;
+    return widget;
+}
+
+} // namespace
+
+Fl_Offscreen server_picture(Backend& b, platform::PictureRef const& picture)
+{
+    auto& pictures = b.server_pictures;
     for (auto it = pictures.begin(); it != pictures.end();) {
         if (it->picture.lock() == picture)
             return it->pixmap;
@@ -77,8 +84,6 @@ Fl_Offscreen server_picture(platform::PictureRef const& picture)
     pictures.push_back({ picture, pixmap });
     return pixmap;
 }
-
-} // namespace
 
 PictureBoxWidget::PictureBoxWidget(platform::PictureBox& model, PixelPlace rect)
     : Fl_Widget(rect.x, rect.y, rect.w, rect.h)
@@ -112,8 +117,8 @@ void PictureBoxWidget::draw()
         fl_color(color());
         fl_rectf(x(), y(), w(), h());
     }
-    if (picture && picture->width > 0 && picture->height > 0)
-        fl_copy_offscreen(x(), y(), picture->width, picture->height, server_picture(picture), 0, 0);
+    if (picture && picture->has_pixels())
+        fl_copy_offscreen(x(), y(), picture->width, picture->height, server_picture(backend(), picture), 0, 0);
     fl_pop_clip();
 }
 
@@ -216,3 +221,58 @@ int TextBoxWidget::handle(int event)
 }
 
 } // namespace fltk
+
+namespace display {
+
+using namespace fltk;
+
+void add_label(platform::Label& label)
+{
+    backend().labels.push_back(&label);
+}
+
+void add_list_box(platform::ListBox& list)
+{
+    Backend& b = backend();
+    b.lists[&list] = add_widget(b, list, new ListBoxWidget(list, platform::to_pixels(list.place), b.font));
+}
+
+void add_picture_box(platform::PictureBox& box)
+{
+    Backend& b = backend();
+    add_widget(b, box, new PictureBoxWidget(box, platform::to_pixels(box.place)));
+}
+
+void add_text_box(platform::TextBox& text)
+{
+    Backend& b = backend();
+    add_widget(b, text, new TextBoxWidget(text, platform::to_pixels(text.place), b.font));
+}
+
+void caption_changed(platform::Label& label)
+{
+    if (Backend const& b = backend(); b.window) {
+        PixelPlace const r = platform::to_pixels(label.place);
+        b.window->damage(FL_DAMAGE_ALL, r.x, r.y, r.w, r.h);
+    }
+}
+
+void selection_changed(platform::ListBox& list)
+{
+    if (auto const found = backend().lists.find(&list); found != backend().lists.end())
+        found->second->sync();
+}
+
+void picture_changed(platform::PictureBox& box)
+{
+    if (Fl_Widget* widget = backend().widget(&box))
+        widget->redraw();
+}
+
+void focus(platform::Control& control)
+{
+    if (Fl_Widget* widget = backend().widget(&control))
+        widget->take_focus();
+}
+
+} // namespace display
