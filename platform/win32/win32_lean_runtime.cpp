@@ -1,13 +1,23 @@
 // Parts of the C++ run-time that the Windows program defines itself. The .exe
 // links the run-time statically, and the library's own versions of these few
 // functions drag in far more than they are worth: its default terminate
-// handler a 45 KB C++ name demangler and a printf, its throw helpers for the
+// handler a C++ name demangler and a printf, its throw helpers for the
 // standard exceptions a second, reference-counted std::string implementation
-// (80 KB with its unwind tables). Defined here, the linker never takes those
-// members from the library. scripts/exe-size.sh shows what the .exe holds.
+// with its unwind tables. Defined here, the linker never takes those members
+// from the library; the .exe's tests check that they stay out, and
+// scripts/exe-size.sh shows what the .exe holds.
 #include "platform/engine.h"
 
 #include <bits/functexcept.h>
+
+// The linker takes all of these or none from the library's member that holds
+// its own versions; a library that adds one helper there, which the program
+// then uses, fails the link with "multiple definition". So this file holds
+// exactly the helpers of GCC 12's libstdc++.
+#if !defined(__GLIBCXX__) || __GLIBCXX__ != 20220819
+#error                                                                                                                 \
+    "win32_lean_runtime.cpp replaces the __throw_* helpers and the terminate handler of GCC 12's libstdc++ (20220819): compare this library's bits/functexcept.h with the list here, then update the list and this version"
+#endif
 #include <exception>
 #include <new>
 #include <typeinfo>
