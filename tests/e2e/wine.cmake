@@ -28,10 +28,10 @@ find_program(mingw32_cxx i686-w64-mingw32-g++-win32)
 find_program(mingw64_cxx x86_64-w64-mingw32-g++-posix)
 if(wine32_runs AND mingw32_cxx)
   set(wine_loader ${wine32})
-  set(wine_toolchain i686-w64-mingw32)
+  set(wine_arch i686)
 elseif(EXISTS ${wine64} AND mingw64_cxx)
   set(wine_loader ${wine64})
-  set(wine_toolchain x86_64-w64-mingw32)
+  set(wine_arch x86_64)
 else()
   message(STATUS "Wine end-to-end tests: off (needs wine32 that runs, or wine64 and x86_64-w64-mingw32-g++-posix)")
 endif()
@@ -42,7 +42,8 @@ if(DEFINED wine_loader)
   ExternalProject_Add(wine_programs
     SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR}/windows_programs
     BINARY_DIR ${programs_dir}
-    CMAKE_ARGS --toolchain ${PROJECT_SOURCE_DIR}/cmake/${wine_toolchain}.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
+    CMAKE_ARGS --fresh --toolchain ${PROJECT_SOURCE_DIR}/cmake/mingw-w64.cmake -DTAVREL_MINGW_ARCH=${wine_arch}
+               -DCMAKE_BUILD_TYPE=MinSizeRel
                -DTAVREL_WERROR=${TAVREL_WERROR} -DBUILD_TESTING=OFF
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON

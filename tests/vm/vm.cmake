@@ -18,7 +18,7 @@ if(NOT qemu_system_x86_64 OR NOT debootstrap_tool OR NOT mingw32_cxx)
   return()
 endif()
 
-if(wine_toolchain STREQUAL "i686-w64-mingw32")
+if(wine_arch STREQUAL "i686")
   # wine.cmake builds the i686 programs already.
   set(error_program32 ${programs_dir}/error_report_program.exe)
 else()
@@ -27,7 +27,7 @@ else()
   ExternalProject_Add(wine_programs_i686
     SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR}/windows_programs
     BINARY_DIR ${programs32_dir}
-    CMAKE_ARGS --toolchain ${PROJECT_SOURCE_DIR}/cmake/i686-w64-mingw32.cmake -DCMAKE_BUILD_TYPE=MinSizeRel
+    CMAKE_ARGS --fresh --toolchain ${PROJECT_SOURCE_DIR}/cmake/mingw-w64.cmake -DTAVREL_MINGW_ARCH=i686 -DCMAKE_BUILD_TYPE=MinSizeRel
                -DTAVREL_WERROR=${TAVREL_WERROR} -DBUILD_TESTING=OFF
     BUILD_COMMAND ${CMAKE_COMMAND} --build ${programs32_dir} --target error_report_program
     INSTALL_COMMAND ""
