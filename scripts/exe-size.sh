@@ -12,14 +12,22 @@ exe=$build/Tavrel_Oskund.exe
 map=$build/Tavrel_Oskund.map
 objdump=i686-w64-mingw32-objdump
 [ -f "$exe" ] || { echo "no $exe: build the windows preset first" >&2; exit 1; }
+[ -f "$map" ] || { echo "no linker map $map: build the windows preset first" >&2; exit 1; }
+
+# mawk has no strtonum.
+hex='function hex(s,   i, n) {
+  s = tolower(s); sub(/^0x/, "", s); n = 0
+  for (i = 1; i <= length(s); i++) n = n * 16 + index("0123456789abcdef", substr(s, i, 1)) - 1
+  return n
+}'
 
 total=$(stat -c %s "$exe")
-# The description starts with its signature and version; 89 bytes on, a
-# 32-bit count gives the bytes from that count to its end.
-start=$(LC_ALL=C grep -obUaP '\xFF\xCC\x31\x00\x05' "$exe" | head -n 1 | cut -d: -f1)
-[ -n "$start" ] || { echo "$exe holds no window description" >&2; exit 1; }
-count=$(od -An -tu4 -j $((start + 89)) -N 4 "$exe" | tr -d ' ')
-description=$((89 + count))
+# The description is the array the pack tool writes, in a section of its own;
+# the map gives its size, on the section's line or on the next.
+description=$(awk "$hex"'
+  $1 == ".rdata$tavrel_form_stream" { if (NF >= 3) { print hex($3); exit } pending = 1; next }
+  pending { print hex($2); exit }' "$map")
+[ -n "$description" ] || { echo "$map places no window description" >&2; exit 1; }
 rest=$((total - description))
 
 row() { # label bytes
@@ -32,12 +40,7 @@ row "window description" "$description"
 row "everything else (goal: under 150 KB = 153600)" "$rest"
 
 echo "Sections of the file:"
-"$objdump" -h -w "$exe" | awk -v description="$description" '
-  function hex(s,   i, n) { # mawk has no strtonum
-    s = tolower(s); sub(/^0x/, "", s); n = 0
-    for (i = 1; i <= length(s); i++) n = n * 16 + index("0123456789abcdef", substr(s, i, 1)) - 1
-    return n
-  }
+"$objdump" -h -w "$exe" | awk -v description="$description" "$hex"'
   $1 ~ /^[0-9]+$/ && / CONTENTS/ {
     name = $2; size = hex($3)
     if (name == ".rdata") { name = ".rdata without the description"; size -= description }
@@ -63,14 +66,8 @@ done <"${TMPDIR:-/tmp}/exe-size.$$"
 rm -f "${TMPDIR:-/tmp}/exe-size.$$"
 row "headers and section padding" $((rest - in_sections))
 
-[ -f "$map" ] || { echo "no linker map $map: parts by library left out"; exit 0; }
 echo "Code and data by where they come from (linker map, before padding):"
-awk '
-  function hex(s,   i, n) { # mawk has no strtonum
-    s = tolower(s); sub(/^0x/, "", s); n = 0
-    for (i = 1; i <= length(s); i++) n = n * 16 + index("0123456789abcdef", substr(s, i, 1)) - 1
-    return n
-  }
+awk "$hex"'
   function part(file) {
     if (file ~ /form_stream\.cpp/) return "window description"
     if (file ~ /\.res\)?$/) return "resources"
