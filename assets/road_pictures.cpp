@@ -23,11 +23,6 @@ namespace assets {
 using geometry::Arch;
 using geometry::Point;
 
-int RoadPicture::black_count() const
-{
-    return static_cast<int>(std::count(m_black.begin(), m_black.end(), true));
-}
-
 std::size_t RoadPicture::index(int x, int y)
 {
     if (x < 0 || x >= road_picture_size || y < 0 || y >= road_picture_size)

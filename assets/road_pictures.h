@@ -24,7 +24,6 @@ public:
 
     bool is_black(int x, int y) const { return m_black[index(x, y)]; }
     void set_black(int x, int y) { m_black[index(x, y)] = true; }
-    int black_count() const;
 
     friend bool operator==(RoadPicture const&, RoadPicture const&) = default;
 

@@ -36,9 +36,9 @@ inline constexpr std::uint8_t window_array_number = 0;
 
 // Property codes, per kind. A record holds them in ascending order.
 namespace window_code {
-inline constexpr std::uint8_t caption = 0x01, back_color = 0x03, designer_text_19 = 0x19, border_style = 0x22,
-                              icon = 0x23, designer_text_24 = 0x24, max_button = 0x26, min_button = 0x27,
-                              client_area = 0x35, font = 0x40, start_position = 0x46;
+inline constexpr std::uint8_t caption = 0x01, back_color = 0x03, designer_tag = 0x19, border_style = 0x22, icon = 0x23,
+                              designer_link_topic = 0x24, max_button = 0x26, min_button = 0x27, client_area = 0x35,
+                              font = 0x40, start_position = 0x46;
 }
 namespace text_box_code {
 inline constexpr std::uint8_t index = 0x01, place = 0x04, text = 0x0B, tab_index = 0x12, multi_line = 0x17,
@@ -46,7 +46,7 @@ inline constexpr std::uint8_t index = 0x01, place = 0x04, text = 0x0B, tab_index
 }
 namespace picture_box_code {
 inline constexpr std::uint8_t index = 0x02, picture = 0x03, place = 0x05, visible = 0x0A, tab_index = 0x12,
-                              designer_text = 0x1A, auto_size = 0x23, border_style = 0x24;
+                              designer_tag = 0x1A, auto_size = 0x23, border_style = 0x24;
 }
 namespace list_box_code {
 inline constexpr std::uint8_t index = 0x01, place = 0x04, tab_index = 0x11, entries = 0x14, item_data = 0x21;

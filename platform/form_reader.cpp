@@ -238,7 +238,7 @@ bool window_property(Cursor& c, std::uint8_t code, Form& form)
     case k::back_color:
         form.back_color = c.color("background colour");
         return true;
-    case k::designer_text_19:
+    case k::designer_tag:
         unread_text(c);
         return true;
     case k::border_style:
@@ -247,7 +247,7 @@ bool window_property(Cursor& c, std::uint8_t code, Form& form)
     case k::icon:
         form.icon = picture(c);
         return true;
-    case k::designer_text_24:
+    case k::designer_link_topic:
         unread_text(c);
         return true;
     case k::max_button:
@@ -325,7 +325,7 @@ bool picture_box_property(Cursor& c, std::uint8_t code, PictureBox& box)
     case k::tab_index:
         box.tab_index = c.number("tab index");
         return true;
-    case k::designer_text:
+    case k::designer_tag:
         unread_text(c);
         return true;
     case k::auto_size:

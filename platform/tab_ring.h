@@ -20,8 +20,6 @@ public:
     TabRing() = default;
     explicit TabRing(Form const& form);
 
-    bool empty() const { return m_order.empty(); }
-    std::vector<Control*> const& order() const { return m_order; }
     // Where the focus goes when the window is shown; null in an empty ring.
     Control* first() const { return m_order.empty() ? nullptr : m_order.front(); }
     // Where Tab (or, backward, Shift+Tab) moves the focus from current; from

@@ -49,7 +49,7 @@ struct PictureBoxSettings {
     bool border = true;
     bool auto_size = false;
     // Kept in the stored form for the forms designer; nothing reads it.
-    std::string_view designer_text;
+    std::string_view designer_tag;
 };
 
 struct ListBoxSettings {
@@ -110,8 +110,8 @@ struct Window {
     bool has_icon = false;
     // Kept in the stored form for the forms designer; nothing reads them.
     std::uint8_t designer_start_position = 0;
-    std::string_view designer_text_19;
-    std::string_view designer_text_24;
+    std::string_view designer_tag;
+    std::string_view designer_link_topic;
 
     std::span<ControlArray const> arrays;
     std::span<Element const> elements;

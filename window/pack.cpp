@@ -209,11 +209,11 @@ void pack_window(assets::ByteWriter& out, Window const& w, PictureFiles const& p
         out, "window " + std::string(w.name), fmt::window_array_number, std::nullopt, w.name, fmt::StoredKind::Window);
     r.text(c::caption, w.caption);
     r.color(c::back_color, w.back_color);
-    r.text(c::designer_text_19, w.designer_text_19);
+    r.text(c::designer_tag, w.designer_tag);
     r.choice(c::border_style, static_cast<std::uint8_t>(w.border_style));
     if (w.has_icon)
         r.picture(c::icon, pictures.icon);
-    r.text(c::designer_text_24, w.designer_text_24);
+    r.text(c::designer_link_topic, w.designer_link_topic);
     r.flag(c::max_button, w.max_button);
     r.flag(c::min_button, w.min_button);
     r.area(c::client_area, w.client_area);
@@ -250,8 +250,8 @@ struct ElementPacker {
         if (!e.visible)
             r.flag(c::visible, false);
         r.number(c::tab_index, e.tab_index);
-        if (!s.designer_text.empty())
-            r.text(c::designer_text, s.designer_text);
+        if (!s.designer_tag.empty())
+            r.text(c::designer_tag, s.designer_tag);
         if (s.auto_size)
             r.flag(c::auto_size, true);
         if (!s.border)

@@ -5,13 +5,3 @@
 #pragma once
 
 #define TAVREL_PUBLISHER_WEB_ADDRESS "www.example.org"
-
-#ifndef RC_INVOKED
-#include <string_view>
-
-namespace window {
-
-inline constexpr std::string_view publisher_web_address = TAVREL_PUBLISHER_WEB_ADDRESS;
-
-} // namespace window
-#endif

@@ -100,8 +100,8 @@ constexpr Window tavrel_oskund_window {
     .font = { "Times New Roman", 204, 0, 400, 12 * 10000 },
     .has_icon = true,
     .designer_start_position = 1,
-    .designer_text_19 = "B",
-    .designer_text_24 = "Form1",
+    .designer_tag = "B",
+    .designer_link_topic = "Form1",
     .arrays = arrays,
     .elements = elements,
 };

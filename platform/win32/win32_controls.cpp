@@ -7,11 +7,6 @@
 // Leaves out: elements that are not visible (they exist only in the model,
 // hold their pictures there, and never take the focus), frames on picture
 // boxes, and editing (the only text box is read-only).
-// Under Wine the themed scroll bars are the dearest part of the first paint:
-// each arrow image is drawn in nine TransparentBlt pieces, and every piece
-// has Wine look up the screen's colour depth anew (three round trips to its
-// server), some seventy round trips a bar. The bars are the system's own and
-// each is painted once; nothing on our side makes them cheaper.
 #include "win32_backend.h"
 
 #include "platform/display.h"

@@ -1,11 +1,13 @@
 // Win32 display back end: the top-level window, its message loop and the error
 // report, on the plain wide-character API (nothing newer than Windows XP).
-// Implements: the fixed frame sized to the client area, the background colour,
-// the window font, the icon drawn from the model's picture, Tab and Shift+Tab
-// in tab-index order, the focus kept across deactivation, closing.
-// Leaves out: resizing, menus, DPI scaling (the layout is in 96-DPI pixels and
+// Implements: the frame the form asks for (fixed, or sizable with a thick
+// frame) around the client area, minimise and maximise buttons, the
+// background colour, the window font, the icon drawn from the model's
+// picture, Tab and Shift+Tab in tab-index order, the focus kept across
+// deactivation, closing. Leaves out: moving the elements when a sizable
+// window changes size, menus, DPI scaling (the layout is in 96-DPI pixels and
 // the system scales an unaware program as a whole), and any control the model
-// does not have. The children are made in win32_controls.cpp.
+// does not have. The elements are made in win32_controls.cpp.
 #include "win32_backend.h"
 
 #include "platform/display.h"

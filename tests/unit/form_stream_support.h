@@ -138,8 +138,8 @@ inline window::Window const& small_window()
         .font = { "Z", 204, 2, 700, 95000 },
         .has_icon = true,
         .designer_start_position = 1,
-        .designer_text_19 = "",
-        .designer_text_24 = "q",
+        .designer_tag = "",
+        .designer_link_topic = "q",
         .arrays = arrays,
         .elements = elements,
     };

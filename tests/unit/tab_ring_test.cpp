@@ -37,12 +37,16 @@ std::unique_ptr<Form> make_form(std::vector<Element> const& elements)
     return form_owner;
 }
 
-// The ring as element indices, so cases read as "E(2), E(0), ...".
+// The ring as element indices, so cases read as "E(2), E(0), ...": Tab from
+// the first element until the focus comes back to it.
 std::vector<int> indices(TabRing const& ring)
 {
     std::vector<int> out;
-    for (Control const* c : ring.order())
+    for (Control const* c = ring.first(); c && out.size() <= 64; c = ring.step(c, false)) {
         out.push_back(c->index());
+        if (ring.step(c, false) == ring.first())
+            break;
+    }
     return out;
 }
 
@@ -68,8 +72,7 @@ TEST(TabRing, HoldsVisibleFocusableElementsByTabIndexThenCreation)
         auto const form = make_form(c.elements);
         TabRing const ring(*form);
         EXPECT_EQ(indices(ring), c.order);
-        EXPECT_EQ(ring.empty(), c.order.empty());
-        EXPECT_EQ(ring.first(), c.order.empty() ? nullptr : ring.order().front());
+        EXPECT_EQ(ring.first() == nullptr, c.order.empty());
     }
 }
 
