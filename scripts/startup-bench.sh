@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 runs=${1:-20}
 build=build/linux
 cmake --build "$build" --target Tavrel_Oskund startup_bench bare_window_fltk -j 2 >/dev/null
-bench=$build/tests/startup/startup_bench
+bench=$build/bench/startup/startup_bench
 # At a real-time priority where allowed, so that other work on the machine
 # does not decide the figures: the benchmark, its X server and the programs
 # it starts all inherit it.
@@ -22,7 +22,7 @@ if chrt -f 10 true 2>/dev/null; then
 fi
 
 echo "== Linux program (FLTK)"
-$bench --runs "$runs" --program "$build/Tavrel_Oskund" --bare "$build/tests/startup/bare_window_fltk"
+$bench --runs "$runs" --program "$build/Tavrel_Oskund" --bare "$build/bench/startup/bare_window_fltk"
 
 # The Windows build under Wine, as the end-to-end tests run it: the .exe
 # itself in wine32 where this machine runs 32-bit code, else its 64-bit twin
@@ -43,7 +43,7 @@ else
   echo "== Windows build under wine64: the 64-bit twin of the program against a 64-bit bare window"
   echo "   (this machine runs no 32-bit code)"
 fi
-prefix=$PWD/$build/tests/startup/wine-prefix
+prefix=$PWD/$build/bench/startup/wine-prefix
 [ -f "$prefix/user.reg" ] || tests/e2e/wine_prefix.sh "$prefix" "$loader" >/dev/null
 trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true' EXIT
 run="$PWD/tests/e2e/wine_run.sh;$prefix;$loader"

@@ -9,8 +9,8 @@
 // COMMAND is the program and its leading arguments separated by ';'. With
 // --wine the window's frame lies inside its X window (Wine without a window
 // manager), and the client area is found by its background colour.
-#include "../e2e/launcher.h"
-#include "../e2e/x_session.h"
+#include "tests/e2e/launcher.h"
+#include "tests/e2e/x_session.h"
 
 #include <X11/Xutil.h>
 

@@ -1,5 +1,5 @@
 // One List1_Click on the headless model, the route-count rebuild included.
-#include "../unit/test_form.h"
+#include "tests/unit/test_form.h"
 
 #include <benchmark/benchmark.h>
 

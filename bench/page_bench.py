@@ -1,6 +1,6 @@
 """Benchmark of the web page (by hand, not a test):
 
-    /usr/bin/python3 tests/web/bench/page_bench.py build/web/Tavrel_Oskund.html
+    /usr/bin/python3 bench/page_bench.py build/web/Tavrel_Oskund.html
 
 Prints three figures, measured in headless Chromium:
   - start: the median of 20 fresh page loads, from navigation start to the
@@ -17,7 +17,7 @@ import statistics
 import sys
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "web", "e2e"))
 from browser import Browser  # noqa: E402
 
 # Records, against the navigation's start (performance.now()), each time the
