@@ -108,6 +108,15 @@ class Browser:
         actions.pointer_action.move_to_location(x, y).click()
         actions.perform()
 
+    def drag(self, *points):
+        """Presses at the first point, moves through the others and releases at the last."""
+        actions = ActionBuilder(self.driver)
+        actions.pointer_action.move_to_location(*points[0]).pointer_down()
+        for x, y in points[1:]:
+            actions.pointer_action.move_to_location(x, y)
+        actions.pointer_action.pointer_up()
+        actions.perform()
+
     def tap(self, x, y):
         touch = PointerInput(POINTER_TOUCH, "finger")
         actions = ActionBuilder(self.driver, mouse=touch)
