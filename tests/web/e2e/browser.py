@@ -84,8 +84,14 @@ class Browser:
             options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.driver.execute_cdp_cmd("Accessibility.enable", {})
+        self.emulate(600, 480, scale)
+
+    def emulate(self, width, height, scale=1, mobile=False):
+        """The viewport in CSS pixels and the device pixel ratio; a mobile
+        device also honours the page's viewport tag and takes touch input."""
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                                    {"width": 600, "height": 480, "deviceScaleFactor": scale, "mobile": False})
+                                    {"width": width, "height": height, "deviceScaleFactor": scale, "mobile": mobile})
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": mobile, "maxTouchPoints": 5})
 
     def close(self):
         self.driver.quit()
