@@ -1,8 +1,9 @@
 """Benchmark of the web page (by hand, not a test):
 
-    /usr/bin/python3 bench/page_bench.py build/web/Tavrel_Oskund.html
+    /usr/bin/python3 bench/page_bench.py build/web/Tavrel_Oskund.html [WxH[@ratio][m] ...]
 
-Prints three figures, measured in headless Chromium:
+Prints three figures, measured in headless Chromium (a 600x480 viewport, or
+each viewport given; "m" emulates a phone, with touch):
   - start: the median of 20 fresh page loads, from navigation start to the
     frame that shows the whole window with the route count "1*1*1 = 1";
   - size: the size of the page file;
@@ -13,6 +14,7 @@ load through the DevTools protocol, only observe, and are no part of the
 program. Input is real WebDriver input."""
 
 import os
+import re
 import statistics
 import sys
 import time
@@ -53,9 +55,11 @@ def report(what, times, unit):
           f"{statistics.median(drawn):.1f} ms to the frame after it")
 
 
-def main(page):
+def main(page, viewport):
     page = os.path.abspath(page)
+    width, height, ratio, mobile = re.fullmatch(r"(\d+)x(\d+)(?:@([\d.]+))?(m?)", viewport).groups()
     browser = Browser()
+    browser.emulate(int(width), int(height), float(ratio or 1), mobile == "m")
     driver = browser.driver
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PROBE})
     starts = []
@@ -65,20 +69,24 @@ def main(page):
         # The start sets the count three times in one task: one frame shows it.
         starts.append(wait_for(driver, "return __bench.shown[0];"))
 
+    # The first list's two visible entries, wherever the page has put them.
+    box = driver.execute_script("return document.querySelector('select').getBoundingClientRect().toJSON();")
+    rows = [box["top"] + box["height"] * f for f in (0.3, 0.7)]
     clicks = []
     for i in range(20):
-        y = 64 if i % 2 == 0 else 84  # the two entries the list shows
         before = driver.execute_script("return __bench.shown.length;")
-        browser.click(92, y)
+        browser.click(int(box["left"] + box["width"] * 0.3), int(rows[i % 2]))
         shown = wait_for(driver, f"return __bench.shown[{before}];")
         pressed = driver.execute_script("return __bench.pressed.at(-1);")
         clicks.append([t - pressed for t in shown])
     browser.close()
 
+    print(f"viewport {viewport}:")
     report("start, from navigation", starts, "fresh loads")
     print(f"size: {os.path.getsize(page)} bytes")
     report("click, from the pointer press", clicks, "clicks")
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "build/web/Tavrel_Oskund.html")
+    for size in sys.argv[2:] or ["600x480"]:
+        main(sys.argv[1] if len(sys.argv) > 1 else "build/web/Tavrel_Oskund.html", size)

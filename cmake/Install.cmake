@@ -14,6 +14,20 @@ if(NOT TAVREL_PUBLISHER MATCHES "^[A-Za-z0-9.-]+\\.[A-Za-z]+$")
 endif()
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 
+# What the packages call the program: the Bulgarian half of the window
+# caption, the part after the publisher's address.
+set(description ${PROJECT_SOURCE_DIR}/window/tavrel_oskund.cpp)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${description})
+file(STRINGS ${description} caption_line REGEX "\\.caption = TAVREL_PUBLISHER_WEB_ADDRESS \"" ENCODING UTF-8)
+string(REGEX REPLACE "^.*TAVREL_PUBLISHER_WEB_ADDRESS \" *([^\"]+)\".*$" "\\1" TAVREL_TITLE "${caption_line}")
+if(TAVREL_TITLE STREQUAL "" OR TAVREL_TITLE STREQUAL caption_line)
+  message(FATAL_ERROR "${description}: cannot find the window caption after the publisher's address")
+endif()
+
+if(EMSCRIPTEN)
+  include(${CMAKE_CURRENT_LIST_DIR}/Scorm.cmake)
+endif()
+
 if(WIN32)
   install(TARGETS Tavrel_Oskund RUNTIME DESTINATION .)
   set(CPACK_GENERATOR ZIP)

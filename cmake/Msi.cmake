@@ -1,6 +1,6 @@
 # The Windows Installer package, made by `cmake --build --preset windows
 # --target msi` with msitools' wixl: build/windows/Tavrel_Oskund-<version>.msi.
-# Included by Install.cmake, which has read TAVREL_PUBLISHER.
+# Included by Install.cmake, which has read TAVREL_PUBLISHER and TAVREL_TITLE.
 if(NOT PROJECT_IS_TOP_LEVEL)
   return()
 endif()
@@ -11,15 +11,8 @@ if(NOT TAVREL_WIXL OR NOT TAVREL_MSIBUILD)
   return()
 endif()
 
-# The Start menu and Programs and Features show the Bulgarian half of the
-# window caption, the part after the publisher's address.
-set(description ${PROJECT_SOURCE_DIR}/window/tavrel_oskund.cpp)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${description})
-file(STRINGS ${description} caption_line REGEX "\\.caption = TAVREL_PUBLISHER_WEB_ADDRESS \"" ENCODING UTF-8)
-string(REGEX REPLACE "^.*TAVREL_PUBLISHER_WEB_ADDRESS \" *([^\"]+)\".*$" "\\1" TAVREL_MSI_NAME "${caption_line}")
-if(TAVREL_MSI_NAME STREQUAL "" OR TAVREL_MSI_NAME STREQUAL caption_line)
-  message(FATAL_ERROR "${description}: cannot find the window caption after the publisher's address")
-endif()
+# The Start menu and Programs and Features show the program's title.
+set(TAVREL_MSI_NAME ${TAVREL_TITLE})
 
 # Fixed for the product's whole life, so that every later package finds and
 # replaces an earlier one. The product code follows from the version: a

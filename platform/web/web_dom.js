@@ -5,7 +5,9 @@ var TavrelDom = {
   root: null,
   elements: [],
   pictures: [],
+  lists: [],
   ended: false,
+  pressed: false,
 
   // Calls into the program for one piece of user input. An error the program
   // reports ends it by unwinding out of the call; that end is not a fault of
@@ -29,6 +31,7 @@ var TavrelDom = {
     root.style.cssText = 'width:' + width + 'px;height:' + height + 'px;background:' + color +
       ';font-family:' + font + ';font-size:' + fontPx + 'px';
     root.addEventListener('keydown', TavrelDom.onKey);
+    TavrelDom.watchInput();
     document.body.appendChild(root);
     TavrelDom.root = root;
   },
@@ -66,11 +69,53 @@ var TavrelDom = {
     var row = el.options.length ? el.options[0].offsetHeight : 0;
     el.size = Math.max(2, row ? Math.floor(el.clientHeight / row) : 2);
     el.selectedIndex = -1;
+    el.tavrelSelected = -1;
+    TavrelDom.lists.push(el);
     if (header >= 0) el.setAttribute('aria-labelledby', 'tavrel-' + header);
-    el.addEventListener('change', function () {
+  },
+
+  // A browser changes a list's selection in ways that send no change event
+  // (Chromium: a press in the list released outside it, or the list scrolling
+  // under a held button). So each list keeps the selection the program last
+  // gave it, and after any input every list is compared with it: the program
+  // learns of a difference, or the list is put back.
+  sync: function () {
+    TavrelDom.lists.forEach(function (el) {
       var entry = el.selectedIndex;
-      TavrelDom.input(function () { Module._tavrel_web_selected(id, entry); });
+      if (entry === el.tavrelSelected || TavrelDom.ended) return;
+      if (entry >= 0) TavrelDom.input(function () { Module._tavrel_web_selected(el.tavrelId, entry); });
+      if (!TavrelDom.ended && el.selectedIndex !== el.tavrelSelected) el.selectedIndex = el.tavrelSelected;
     });
+  },
+
+  // The browser changes a selection in an event's default action, after the
+  // listeners have run: so the lists are compared at once (for what earlier
+  // input did), before the next frame is drawn and in the next task. While a
+  // button is held, every frame is checked too.
+  watchInput: function () {
+    var framed = false;
+    var frame = function () {
+      framed = false;
+      TavrelDom.sync();
+      if (TavrelDom.pressed && !TavrelDom.ended) later();
+    };
+    var later = function () {
+      if (!framed) requestAnimationFrame(frame);
+      framed = true;
+    };
+    var look = function (e) {
+      if (e.type === 'pointerdown' || e.type === 'mousedown' || e.type === 'touchstart') TavrelDom.pressed = true;
+      else if (/up$|end$|cancel$/.test(e.type) || e.buttons === 0) TavrelDom.pressed = false;
+      TavrelDom.sync();
+      later();
+      setTimeout(TavrelDom.sync, 0);
+    };
+    ['input', 'change', 'click', 'keydown', 'keyup', 'focusin', 'focusout', 'scroll', 'wheel', 'pointerdown',
+      'pointermove', 'pointerup', 'pointercancel', 'mousedown', 'mousemove', 'mouseup', 'touchstart', 'touchmove',
+      'touchend', 'touchcancel'].forEach(function (type) {
+      window.addEventListener(type, look, { capture: true, passive: true });
+    });
+    window.addEventListener('blur', function () { TavrelDom.pressed = false; });
   },
 
   addPicture: function (id, x, y, w, h, z, header) {
@@ -93,7 +138,11 @@ var TavrelDom = {
   },
 
   setCaption: function (id, text) { TavrelDom.elements[id].textContent = text; },
-  setSelected: function (id, entry) { TavrelDom.elements[id].selectedIndex = entry; },
+  setSelected: function (id, entry) {
+    var el = TavrelDom.elements[id];
+    el.tavrelSelected = entry;
+    el.selectedIndex = entry;
+  },
   setText: function (id, text) { TavrelDom.elements[id].value = text; },
 
   // Pictures are shared and never change, so each is turned into pixels once.

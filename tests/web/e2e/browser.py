@@ -84,8 +84,14 @@ class Browser:
             options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.driver.execute_cdp_cmd("Accessibility.enable", {})
+        self.emulate(600, 480, scale)
+
+    def emulate(self, width, height, scale=1, mobile=False):
+        """The viewport in CSS pixels and the device pixel ratio; a mobile
+        device also honours the page's viewport tag and takes touch input."""
         self.driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
-                                    {"width": 600, "height": 480, "deviceScaleFactor": scale, "mobile": False})
+                                    {"width": width, "height": height, "deviceScaleFactor": scale, "mobile": mobile})
+        self.driver.execute_cdp_cmd("Emulation.setTouchEmulationEnabled", {"enabled": mobile, "maxTouchPoints": 5})
 
     def close(self):
         self.driver.quit()
@@ -106,6 +112,15 @@ class Browser:
     def click(self, x, y):
         actions = ActionBuilder(self.driver)
         actions.pointer_action.move_to_location(x, y).click()
+        actions.perform()
+
+    def drag(self, *points):
+        """Presses at the first point, moves through the others and releases at the last."""
+        actions = ActionBuilder(self.driver)
+        actions.pointer_action.move_to_location(*points[0]).pointer_down()
+        for x, y in points[1:]:
+            actions.pointer_action.move_to_location(x, y)
+        actions.pointer_action.pointer_up()
         actions.perform()
 
     def tap(self, x, y):

@@ -67,6 +67,9 @@ class Firefox:
     def open(self, path):
         self.command("WebDriver:Navigate", {"url": "file://" + path})
 
+    def script(self, body):
+        return self.command("WebDriver:ExecuteScript", {"script": body, "args": []})["value"]
+
     def title(self):
         return self.command("WebDriver:GetTitle")["value"]
 

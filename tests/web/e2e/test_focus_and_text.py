@@ -4,14 +4,10 @@ import os
 
 from selenium.webdriver.common.keys import Keys
 
-from window import FIRST_ROW, SECOND_ROW, WINDOW, PageTest, config, element_at, list_centre, place, road_picture
+from window import FIRST_ROW, SECOND_ROW, WINDOW, PageTest, config, element_at, list_centre, place, prop, road_picture
 
 RING = [("image", "AB"), ("image", "BC"), ("image", "CD"), ("listbox", "AB"), ("listbox", "BC"),
         ("listbox", "CD"), ("textbox", "")]
-
-
-def prop(node, name):
-    return next((p["value"].get("value") for p in node.get("properties", []) if p["name"] == name), None)
 
 
 class FocusTest(PageTest):

@@ -57,6 +57,10 @@ def road_picture(k):
     return rows
 
 
+def prop(node, name):
+    return next((p["value"].get("value") for p in node.get("properties", []) if p["name"] == name), None)
+
+
 def list_centre(i):
     x, y, w, h = place(f"List1({i})")
     return x + (w - 17) // 2  # clear of the scroll bar
@@ -106,6 +110,32 @@ class PageTest(unittest.TestCase):
                 if node["role"]["value"] != "RootWebArea":
                     return node["role"]["value"], node.get("name", {}).get("value", "")
         return None
+
+    def selected_entries(self):
+        """The entries each list has selected as the accessibility tree tells
+        them, for the lists AB, BC and CD in turn."""
+        nodes = {n["nodeId"]: n for n in self.browser.ax_nodes()}
+        chosen = {n["name"]["value"]: [] for n in nodes.values() if n.get("role", {}).get("value") == "listbox"}
+        for option in nodes.values():
+            if option.get("role", {}).get("value") == "option" and prop(option, "selected"):
+                box = option
+                while box.get("role", {}).get("value") != "listbox":
+                    box = nodes[box["parentId"]]
+                chosen[box["name"]["value"]].append(option["name"]["value"])
+        return [chosen[name] for name in sorted(chosen)]
+
+    def wrong_pictures(self, roads, shot):
+        """The segment pictures that do not show road picture roads[i], on every
+        second pixel inside the edge that marks the keyboard focus."""
+        wrong = []
+        for i, k in enumerate(roads):
+            name = f"Picture1({i})"
+            x, y, w, h = place(name)
+            road = road_picture(k)
+            if any(element_at(px, py)[0] == name and shot.at(px, py) != road[py - y][px - x]
+                   for py in range(y + 1, y + h - 1, 2) for px in range(x + 1, x + w - 1, 2)):
+                wrong.append(name)
+        return wrong
 
     def settle(self):
         """Waits for two frames, so what the input changed is on the screen."""

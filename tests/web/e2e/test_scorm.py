@@ -1,0 +1,171 @@
+"""The SCORM 1.2 package: its manifest and files, and its page in a frame of
+a learning platform's page, served from 127.0.0.1. The platform side is
+scorm-again's Scorm12API, written by others; beside it stand a platform
+whose every call fails with error 101 and one whose every call throws."""
+
+import functools
+import http.server
+import json
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import threading
+import time
+import unittest
+import urllib.parse
+import zipfile
+
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+
+from browser import Browser
+from window import FIRST_ROW, config, list_centre
+
+SCORM_AGAIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "node_modules", "scorm-again", "dist",
+                           "scorm12.js")
+
+# The platform's page: ?api=real (with &saved= the data of an earlier
+# session), false or throws. It frames the package's page at 0,0, so that
+# the window's places are the page's.
+PLATFORM = """<!DOCTYPE html><meta charset="utf-8"><link rel="icon" href="data:,"><script src="scorm12.js"></script>
+<body style="margin:0"><script>
+var query = new URLSearchParams(location.search);
+var calls = [], sets = {};
+var methods = ["LMSInitialize", "LMSFinish", "LMSGetValue", "LMSSetValue", "LMSCommit", "LMSGetLastError",
+               "LMSGetErrorString", "LMSGetDiagnostic"];
+if (query.get("api") === "real") {
+  window.API = new Scorm12API({ logLevel: 5 });
+  if (query.get("saved")) API.loadFromJSON(JSON.parse(query.get("saved")));
+  ["LMSInitialize", "LMSCommit", "LMSFinish"].forEach(function (name) { API.on(name, function () { calls.push(name); }); });
+  API.on("LMSSetValue.cmi.*", function (element, value) { sets[element] = value; });
+} else {
+  window.API = {};
+  methods.forEach(function (name) {
+    API[name] = function () {
+      calls.push(name);
+      if (query.get("api") === "throws") throw new Error("the platform is down");
+      return name === "LMSGetLastError" ? "101" : "false";
+    };
+  });
+}
+</script><iframe src="package/Tavrel_Oskund.html" style="border:0;width:600px;height:480px"></iframe>
+"""
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    def log_message(self, *args):
+        pass
+
+
+@unittest.skipUnless(config.get("package"), "no package given")
+class ScormTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.root = tempfile.mkdtemp(prefix="tavrel-scorm-")
+        with zipfile.ZipFile(config["package"]) as package:
+            package.extractall(os.path.join(cls.root, "package"))
+        shutil.copy(SCORM_AGAIN, cls.root)
+        with open(os.path.join(cls.root, "platform.html"), "w", encoding="utf-8") as f:
+            f.write(PLATFORM)
+        cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=cls.root))
+        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
+        cls.browser = Browser(1, console=True)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.browser.close()
+        cls.server.shutdown()
+        shutil.rmtree(cls.root, ignore_errors=True)
+
+    def open(self, api, saved=None):
+        query = {"api": api, **({"saved": json.dumps(saved)} if saved else {})}
+        driver = self.browser.driver
+        driver.switch_to.default_content()
+        driver.get(f"http://127.0.0.1:{self.server.server_port}/platform.html?" + urllib.parse.urlencode(query))
+        self.wait_for(lambda: driver.find_elements(By.TAG_NAME, "iframe"))
+        driver.switch_to.frame(0)
+
+    def wait_for(self, condition, what="the page"):
+        for _ in range(200):
+            value = condition()
+            if value:
+                return value
+            time.sleep(0.05)
+        self.fail("timed out waiting for " + what)
+
+    def count(self):
+        texts = [e.text for e in self.browser.driver.find_elements(By.CLASS_NAME, "tavrel-label")]
+        return next((t for t in texts if "=" in t), None)
+
+    def platform(self, script):
+        driver = self.browser.driver
+        driver.switch_to.default_content()
+        value = driver.execute_script("return " + script)
+        if driver.find_elements(By.TAG_NAME, "iframe"):
+            driver.switch_to.frame(0)
+        return value
+
+    def cmi(self):
+        return self.platform("{status: API.cmi.core.lesson_status, data: API.cmi.suspend_data, sets: sets, "
+                             "calls: calls};")
+
+    def close_frame(self):
+        self.platform("document.querySelector('iframe').remove();")
+
+    def test_the_manifest_names_exactly_the_files_of_the_package(self):
+        with zipfile.ZipFile(config["package"]) as package:
+            self.assertIsNone(package.testzip())
+            files = set(package.namelist())
+            manifest = package.read("imsmanifest.xml")
+        path = os.path.join(self.root, "package", "imsmanifest.xml")
+        subprocess.run(["xmllint", "--noout", path], check=True)
+        named = subprocess.run(["xmllint", "--xpath", "//*[local-name()='file']/@href | "
+                                "//*[local-name()='resource']/@href", path],
+                               check=True, capture_output=True, text=True).stdout
+        self.assertEqual(set(re.findall(r'href="([^"]+)"', named)), files - {"imsmanifest.xml"})
+        for needed in (b"<schemaversion>1.2</schemaversion>", b'adlcp:scormtype="sco"', b"<imsmd:language>bg<"):
+            self.assertIn(needed, manifest)
+        with open(config["page"], "rb") as page:
+            with open(os.path.join(self.root, "package", "Tavrel_Oskund.html"), "rb") as packed:
+                self.assertEqual(packed.read(), page.read(), "the package holds the standalone page")
+
+    def test_a_session_with_scorm_again_is_recorded_and_resumed(self):
+        self.open("real")
+        self.wait_for(lambda: self.count() == "1*1*1 = 1", "the window")
+        self.assertEqual(self.cmi()["status"], "incomplete")
+        self.browser.click(list_centre(0), FIRST_ROW)
+        self.browser.click(list_centre(2), FIRST_ROW)
+        self.wait_for(lambda: self.count() == "0*1*0 = 0", "two picks")
+        self.assertEqual(self.cmi()["status"], "incomplete")  # one list not yet picked
+        self.browser.chord(Keys.SHIFT, Keys.TAB)  # to list B-C
+        self.browser.keys(Keys.END)
+        self.wait_for(lambda: self.count() == "0*7*0 = 0", "the third pick")
+        state = self.cmi()
+        self.assertEqual((state["status"], state["data"]), ("completed", "0,7,0;picked=0,1,2"))
+        self.assertIn("LMSCommit", state["calls"])
+        self.close_frame()
+        state = self.cmi()
+        self.assertEqual(state["calls"][-1], "LMSFinish")
+        self.assertRegex(state["sets"]["cmi.core.session_time"], r"^\d{4}:\d\d:\d\d\.\d\d$")
+        self.assertNotEqual(state["sets"]["cmi.core.session_time"], "0000:00:00.00")
+        self.assertEqual(state["sets"]["cmi.core.exit"], "suspend")
+
+        self.open("real", {"core": {"entry": "resume", "lesson_status": "completed"}, "suspend_data": state["data"]})
+        self.wait_for(lambda: self.count() == "0*7*0 = 0", "the selection to come back")
+        self.assertEqual(self.cmi()["status"], "completed")
+
+    def test_a_failing_platform_is_named_once_and_the_window_goes_on(self):
+        for api in ("false", "throws"):
+            with self.subTest(api=api):
+                self.browser.console()
+                self.open(api)
+                self.wait_for(lambda: self.count() == "1*1*1 = 1", "the window")
+                self.browser.click(list_centre(0), FIRST_ROW)
+                self.wait_for(lambda: self.count() == "0*1*1 = 0", "a pick")
+                self.close_frame()
+                self.assertEqual(self.platform("calls;")[:1], ["LMSInitialize"])
+                logged = self.browser.console()
+                self.assertEqual(len(logged), 1, logged)
+                self.assertIn("the learning platform failed (LMSInitialize", logged[0])
