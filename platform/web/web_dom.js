@@ -83,7 +83,7 @@ var TavrelDom = {
     TavrelDom.lists.forEach(function (el) {
       var entry = el.selectedIndex;
       if (entry === el.tavrelSelected || TavrelDom.ended) return;
-      if (entry >= 0) TavrelDom.input(function () { Module._tavrel_web_selected(el.tavrelId, entry); });
+      if (entry >= 0) TavrelDom.input(function () { Module._tavrel_web_list_selected(el.tavrelId, entry); });
       if (!TavrelDom.ended && el.selectedIndex !== el.tavrelSelected) el.selectedIndex = el.tavrelSelected;
     });
   },
@@ -137,13 +137,18 @@ var TavrelDom = {
     el.addEventListener('drop', function (e) { if (el.readOnly) e.preventDefault(); });
   },
 
+  // Puts the elements in the page in reading order; they keep their places
+  // and their stacking, which z gave them.
+  setReadingOrder: function (ids) {
+    ids.forEach(function (id) { TavrelDom.root.appendChild(TavrelDom.elements[id]); });
+  },
+
   setCaption: function (id, text) { TavrelDom.elements[id].textContent = text; },
   setSelected: function (id, entry) {
     var el = TavrelDom.elements[id];
     el.tavrelSelected = entry;
     el.selectedIndex = entry;
   },
-  setText: function (id, text) { TavrelDom.elements[id].value = text; },
 
   // Pictures are shared and never change, so each is turned into pixels once.
   putPicture: function (id, picture, rgba, w, h) {
@@ -176,9 +181,7 @@ var TavrelDom = {
     if (e.key !== 'Tab' || e.ctrlKey || e.altKey || e.metaKey) return;
     var current = document.activeElement && document.activeElement.tavrelId;
     if (current !== undefined && window.self !== window.top) {
-      var edge = TavrelDom.input(function () {
-        return Module._tavrel_web_tab(-1, e.shiftKey ? 0 : 1);
-      });
+      var edge = TavrelDom.input(function () { return Module._tavrel_web_tab_edge(e.shiftKey ? 1 : 0); });
       if (current === edge) {
         // The browser's own order is the page's, not the ring's: for this one
         // key press, nothing else in the window may come next in it.
@@ -190,12 +193,11 @@ var TavrelDom = {
         return;
       }
     }
-    var next = TavrelDom.input(function () {
-      return Module._tavrel_web_tab(current === undefined ? -1 : current, e.shiftKey ? 1 : 0);
+    // The program moves the focus itself, through focus() below.
+    var moved = TavrelDom.input(function () {
+      return Module._tavrel_web_tab_from(current === undefined ? -1 : current, e.shiftKey ? 1 : 0);
     });
-    if (next === undefined || next < 0) return;
-    e.preventDefault();
-    TavrelDom.focus(next);
+    if (moved) e.preventDefault();
   },
 
   // The report of an error nobody caught. From here on no input reaches the

@@ -26,7 +26,7 @@ var TavrelSelection = {
   pick: function (values) {
     if (!TavrelSelection.fits(values)) return false;
     TavrelSelection.lists().forEach(function (list, i) {
-      TavrelDom.input(function () { Module._tavrel_web_selected(list.tavrelId, values[i]); });
+      TavrelDom.input(function () { Module._tavrel_web_list_selected(list.tavrelId, values[i]); });
     });
     return true;
   },

@@ -1,77 +1,60 @@
 // Web back end (WebAssembly in a browser page): the window as DOM elements in
-// one block of the page, made by web_dom.js. Implements labels painted behind
-// every box, native list boxes (<select>) with their own keys, wheel, clicks
-// and taps, pictures on canvases drawn 1:1 and scaled without smoothing,
-// the read-only task text (<textarea readonly>), front-to-back order by
-// creation, Tab and Shift+Tab in tab index order, the caption as the page
-// title, the icon as the favicon, names for assistive technology (a list or
-// picture is named by the caption label above it) and an in-page modal error
-// report. Leaves out a frame, a close button and moving the window: the page
-// is the frame, and closing its tab closes the program.
+// one block of the page, made by web_dom.js; here the window, the calls into
+// the page and the error report, the elements in web_controls.cpp. Implements
+// labels painted behind every box, native list boxes (<select>) with their own
+// keys, wheel, clicks and taps, pictures on canvases drawn 1:1 and scaled
+// without smoothing, the read-only task text (<textarea readonly>),
+// front-to-back order by creation, the elements in reading order, Tab and
+// Shift+Tab in tab index order, the caption as the page title, the icon as the
+// favicon, names for assistive technology (a list or picture is named by the
+// caption label above it) and an in-page modal error report. Leaves out a
+// frame, a close button and moving the window: the page is the frame, and
+// closing its tab closes the program.
+#include "web_backend.h"
+
 #include "platform/display.h"
-#include "platform/engine.h"
 #include "platform/tab_ring.h"
 
 #include <emscripten.h>
 
 #include <algorithm>
 #include <cstdio>
-#include <map>
 #include <string>
-#include <vector>
-
-namespace web {
-
-namespace {
 
 // clang-format off
 EM_JS(void, js_open_window, (char const* title, int w, int h, char const* color, char const* font, int font_px), {
     TavrelDom.openWindow(UTF8ToString(title), w, h, UTF8ToString(color), UTF8ToString(font), font_px);
 });
+EM_JS(void, js_set_icon, (std::uint8_t const* rgba, int w, int h), { TavrelDom.setIcon(rgba, w, h); });
 EM_JS(void, js_add_label, (int id, int x, int y, int w, int h, int z, char const* color, int centred), {
     TavrelDom.addLabel(id, x, y, w, h, z, UTF8ToString(color), centred !== 0);
 });
-EM_JS(void, js_add_list, (int id, int x, int y, int w, int h, int z, char const* entries, int header), {
-    // The entries arrive as one text, each ended by the byte 1.
+EM_JS(void, js_add_list, (int id, int x, int y, int w, int h, int z, char const* entries, int caption_label), {
     var texts = UTF8ToString(entries).split(String.fromCharCode(1));
     texts.pop();
-    TavrelDom.addList(id, x, y, w, h, z, texts, header);
+    TavrelDom.addList(id, x, y, w, h, z, texts, caption_label);
 });
-EM_JS(void, js_add_picture, (int id, int x, int y, int w, int h, int z, int header), {
-    TavrelDom.addPicture(id, x, y, w, h, z, header);
+EM_JS(void, js_add_picture, (int id, int x, int y, int w, int h, int z, int caption_label), {
+    TavrelDom.addPicture(id, x, y, w, h, z, caption_label);
 });
 EM_JS(void, js_add_text, (int id, int x, int y, int w, int h, int z, char const* text, int read_only), {
     TavrelDom.addText(id, x, y, w, h, z, UTF8ToString(text), read_only !== 0);
 });
+EM_JS(void, js_set_reading_order, (int const* ids, int count), {
+    TavrelDom.setReadingOrder(Array.from(HEAP32.subarray(ids >> 2, (ids >> 2) + count)));
+});
 EM_JS(void, js_set_caption, (int id, char const* text), { TavrelDom.setCaption(id, UTF8ToString(text)); });
 EM_JS(void, js_set_selected, (int id, int entry), { TavrelDom.setSelected(id, entry); });
-EM_JS(void, js_set_text, (int id, char const* text), { TavrelDom.setText(id, UTF8ToString(text)); });
 EM_JS(void, js_put_picture, (int id, int picture, std::uint8_t const* rgba, int w, int h), {
     TavrelDom.putPicture(id, picture, rgba, w, h);
 });
-EM_JS(void, js_set_icon, (std::uint8_t const* rgba, int w, int h), { TavrelDom.setIcon(rgba, w, h); });
 EM_JS(void, js_focus, (int id, int quiet), { TavrelDom.focus(id, quiet !== 0); });
 EM_JS(void, js_report, (char const* title, char const* text, char const* button, char const* ended), {
     TavrelDom.report(UTF8ToString(title), UTF8ToString(text), UTF8ToString(button), UTF8ToString(ended));
 });
 // clang-format on
 
-// Everything the back end owns. An element's id is its position in
-// `elements`, which is also its id in the page.
-struct Backend {
-    platform::Form* form = nullptr;
-    std::vector<platform::Control*> elements;
-    platform::TabRing tab_ring;
-    // Each picture goes to the page once; holding it keeps its id unique.
-    std::map<platform::Picture const*, std::pair<platform::PictureRef, int>> pictures;
-};
-Backend* backend = nullptr;
-
-int id_of(platform::Control const& control)
-{
-    auto const found = std::find(backend->elements.begin(), backend->elements.end(), &control);
-    return found == backend->elements.end() ? -1 : static_cast<int>(found - backend->elements.begin());
-}
+namespace web {
 
 std::string css_color(platform::Color rgb)
 {
@@ -79,6 +62,8 @@ std::string css_color(platform::Color rgb)
     std::snprintf(text, sizeof text, "#%06X", static_cast<unsigned>(rgb & 0xFFFFFF));
     return text;
 }
+
+namespace {
 
 // The window font first, then its metric twin from the Liberation family,
 // which most Linux machines and Chromebooks have, then the generic family.
@@ -110,125 +95,19 @@ std::string css_font_family(platform::Font const& font)
     return family + ", " + generic;
 }
 
-void show_picture(platform::PictureBox const& box)
-{
-    int const id = id_of(box);
-    platform::PictureRef const& picture = box.Picture();
-    if (!picture || picture->width <= 0 || picture->height <= 0) {
-        js_put_picture(id, -1, nullptr, 0, 0);
-        return;
-    }
-    // Before the window is shown a picture may not have its pixels yet;
-    // show() puts it then.
-    if (!picture->has_pixels())
-        return;
-    auto found = backend->pictures.find(picture.get());
-    if (found != backend->pictures.end()) {
-        js_put_picture(id, found->second.second, nullptr, picture->width, picture->height);
-        return;
-    }
-    int const picture_id = static_cast<int>(backend->pictures.size());
-    backend->pictures.emplace(picture.get(), std::make_pair(picture, picture_id));
-    std::vector<std::uint8_t> const rgba = platform::rgba_bytes(*picture);
-    js_put_picture(id, picture_id, rgba.data(), picture->width, picture->height);
-}
-
-// The caption label that names a box for assistive technology: the nearest
-// label above it whose middle lies over the box, as a caption stands over its
-// list. -1 when there is none.
-int header_of(platform::Control const& box)
-{
-    platform::PixelPlace const b = platform::to_pixels(box.place);
-    int best = -1;
-    int best_bottom = -1;
-    for (std::size_t i = 0; i < backend->elements.size(); ++i) {
-        platform::Control const& c = *backend->elements[i];
-        if (c.kind() != platform::Kind::Label)
-            continue;
-        platform::PixelPlace const l = platform::to_pixels(c.place);
-        int const middle = l.x + l.w / 2;
-        int const bottom = l.y + l.h;
-        if (middle >= b.x && middle < b.x + b.w && bottom <= b.y + 2 && bottom > best_bottom) {
-            best = static_cast<int>(i);
-            best_bottom = bottom;
-        }
-    }
-    return best;
-}
-
-// Boxes in front of labels, and the earlier-created element in front of a
-// later one of the same sort.
-int z_order(std::size_t position, std::size_t count, platform::Kind kind)
-{
-    int const base = kind == platform::Kind::Label ? 0 : static_cast<int>(count);
-    return base + static_cast<int>(count - position);
-}
-
-void make_element(std::size_t position, std::size_t count, platform::Control& control)
-{
-    int const id = static_cast<int>(position);
-    platform::PixelPlace const p = platform::to_pixels(control.place);
-    int const z = z_order(position, count, control.kind());
-    switch (control.kind()) {
-    case platform::Kind::Label: {
-        auto const& label = static_cast<platform::Label const&>(control);
-        js_add_label(id, p.x, p.y, p.w, p.h, z, css_color(label.back_color).c_str(), label.centred ? 1 : 0);
-        js_set_caption(id, label.Caption().c_str());
-        break;
-    }
-    case platform::Kind::ListBox: {
-        auto const& list = static_cast<platform::ListBox const&>(control);
-        std::string entries;
-        for (std::int16_t i = 0; i < list.ListCount(); ++i)
-            entries += list.List(i) + '\x01';
-        js_add_list(id, p.x, p.y, p.w, p.h, z, entries.c_str(), header_of(control));
-        js_set_selected(id, list.ListIndex());
-        break;
-    }
-    case platform::Kind::PictureBox:
-        js_add_picture(id, p.x, p.y, p.w, p.h, z, header_of(control));
-        show_picture(static_cast<platform::PictureBox const&>(control));
-        break;
-    case platform::Kind::TextBox: {
-        auto const& text = static_cast<platform::TextBox const&>(control);
-        js_add_text(id, p.x, p.y, p.w, p.h, z, text.text.c_str(), text.locked ? 1 : 0);
-        break;
-    }
-    }
-}
-
 } // namespace
+
+Backend& backend()
+{
+    static Backend instance;
+    return instance;
+}
 
 } // namespace web
 
-using namespace web;
-
-// The page calls these for user input.
-extern "C" {
-
-EMSCRIPTEN_KEEPALIVE void tavrel_web_selected(int id, int entry)
-{
-    if (!backend || id < 0 || id >= static_cast<int>(backend->elements.size()))
-        return;
-    platform::Control* control = backend->elements[static_cast<std::size_t>(id)];
-    if (control->kind() == platform::Kind::ListBox && entry >= 0 && entry < 0x8000)
-        platform::user_selected(static_cast<platform::ListBox&>(*control), static_cast<std::int16_t>(entry));
-}
-
-// Where Tab (or Shift+Tab) moves the focus from element id; -1 for nowhere.
-EMSCRIPTEN_KEEPALIVE int tavrel_web_tab(int id, int backward)
-{
-    if (!backend)
-        return -1;
-    bool const known = id >= 0 && id < static_cast<int>(backend->elements.size());
-    platform::Control const* current = known ? backend->elements[static_cast<std::size_t>(id)] : nullptr;
-    platform::Control const* next = backend->tab_ring.step(current, backward != 0);
-    return next ? id_of(*next) : -1;
-}
-
-} // extern "C"
-
 namespace display {
+
+using namespace web;
 
 void start() { }
 
@@ -237,74 +116,47 @@ void open_window(platform::Form& form)
     platform::PixelPlace const client = platform::to_pixels(form.client_area);
     if (client.w <= 0 || client.h <= 0)
         rt::raise(rt::ErrorCode::InvalidPropertyValue, "Web: the window has no client area");
-    backend = new Backend;
-    backend->form = &form;
+    Backend& b = backend();
+    b.form = &form;
     js_open_window(form.caption.c_str(), client.w, client.h, css_color(form.back_color).c_str(),
         css_font_family(form.font).c_str(), platform::font_pixels(form.font));
-    if (form.icon && form.icon->width > 0 && form.icon->height > 0) {
+    if (form.icon && form.icon->has_pixels()) {
         std::vector<std::uint8_t> const rgba = platform::rgba_bytes(*form.icon);
         js_set_icon(rgba.data(), form.icon->width, form.icon->height);
     }
     for (auto const& control : form.controls())
         if (control->visible)
-            backend->elements.push_back(control.get());
+            b.elements.push_back(control.get());
+}
+
+void show(platform::Form& form)
+{
+    Backend const& b = backend();
     // The page reads top to bottom and left to right, as the window looks, for
     // a screen reader's linear reading; the stacking follows creation order.
-    std::vector<std::size_t> reading(backend->elements.size());
+    std::vector<int> reading(b.elements.size());
     for (std::size_t i = 0; i < reading.size(); ++i)
-        reading[i] = i;
-    std::stable_sort(reading.begin(), reading.end(), [](std::size_t a, std::size_t b) {
-        platform::PixelPlace const pa = platform::to_pixels(backend->elements[a]->place);
-        platform::PixelPlace const pb = platform::to_pixels(backend->elements[b]->place);
-        return std::pair(pa.y, pa.x) < std::pair(pb.y, pb.x);
+        reading[i] = static_cast<int>(i);
+    std::stable_sort(reading.begin(), reading.end(), [&](int x, int y) {
+        platform::PixelPlace const px = platform::to_pixels(b.elements[static_cast<std::size_t>(x)]->place);
+        platform::PixelPlace const py = platform::to_pixels(b.elements[static_cast<std::size_t>(y)]->place);
+        return std::pair(px.y, px.x) < std::pair(py.y, py.x);
     });
-    for (std::size_t i : reading)
-        make_element(i, backend->elements.size(), *backend->elements[i]);
-    backend->tab_ring = platform::TabRing(form);
-}
-
-// open_window() has made every element already, in reading order.
-void add_label(platform::Label&) { }
-void add_list_box(platform::ListBox&) { }
-void add_picture_box(platform::PictureBox&) { }
-void add_text_box(platform::TextBox&) { }
-
-void caption_changed(platform::Label& label)
-{
-    js_set_caption(id_of(label), label.Caption().c_str());
-}
-
-void selection_changed(platform::ListBox& list)
-{
-    js_set_selected(id_of(list), list.ListIndex());
-}
-
-void picture_changed(platform::PictureBox& box)
-{
-    show_picture(box);
-}
-
-void focus(platform::Control& control)
-{
-    js_focus(id_of(control), 0);
-}
-
-void show(platform::Form&)
-{
-    for (platform::Control const* control : backend->elements)
-        if (control->kind() == platform::Kind::PictureBox)
-            show_picture(static_cast<platform::PictureBox const&>(*control));
-    if (platform::Control const* first = backend->tab_ring.first())
+    js_set_reading_order(reading.data(), static_cast<int>(reading.size()));
+    for (platform::PictureBox const* box : b.picture_boxes)
+        show_picture(*box);
+    if (platform::Control const* first = platform::TabRing(form).first())
         js_focus(id_of(*first), 1);
 }
 
 void run(platform::Form&)
 {
     // The browser runs the event loop: leave main with the program alive, the
-    // form included, and let input come in through the calls above.
+    // form included, and let input come in through web_controls.cpp.
     emscripten_exit_with_live_runtime();
 }
 
+// Never reached: run() does not return while the page is open.
 void end() { }
 
 void report(platform::ErrorReport const& report)

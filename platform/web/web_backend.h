@@ -1,0 +1,77 @@
+// The web back end's own state, shared by its source files and by nothing
+// else, and every call between its two halves: the C++ below, and the
+// JavaScript (web_dom.js) that makes the DOM elements and hands user input
+// back. An element's id is its position among the form's visible controls,
+// in creation order, in C++ and in the page alike.
+#pragma once
+
+#include "platform/controls.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace web {
+
+// Everything the back end owns, from open_window() until the page closes.
+struct Backend {
+    platform::Form* form = nullptr;
+    // The visible controls, by id.
+    std::vector<platform::Control*> elements;
+    // The list boxes and picture boxes among them, in creation order.
+    std::vector<platform::ListBox*> lists;
+    std::vector<platform::PictureBox*> picture_boxes;
+    // Each picture goes to the page once; holding it keeps its id unique.
+    std::map<platform::Picture const*, std::pair<platform::PictureRef, int>> pictures;
+};
+
+Backend& backend();
+
+// The colour as CSS writes it, #RRGGBB.
+std::string css_color(platform::Color rgb);
+
+// The element's id; -1 for a control that has no element.
+int id_of(platform::Control const& control);
+
+// Draws the box's picture, once it has its pixels.
+void show_picture(platform::PictureBox const& box);
+
+} // namespace web
+
+// C++ to JavaScript: defined with EM_JS in web_window.cpp, each the call of
+// the TavrelDom function of the same name. Texts are UTF-8, colours CSS,
+// places and sizes pixels; z stacks the elements front to back.
+extern "C" {
+void js_open_window(char const* title, int w, int h, char const* color, char const* font, int font_px);
+void js_set_icon(std::uint8_t const* rgba, int w, int h);
+void js_add_label(int id, int x, int y, int w, int h, int z, char const* color, int centred);
+// entries: each entry's text ended by the byte 1. caption_label: the id of
+// the label that names the element, -1 for none.
+void js_add_list(int id, int x, int y, int w, int h, int z, char const* entries, int caption_label);
+void js_add_picture(int id, int x, int y, int w, int h, int z, int caption_label);
+void js_add_text(int id, int x, int y, int w, int h, int z, char const* text, int read_only);
+// Puts the elements in the page in the order given, the order of reading.
+void js_set_reading_order(int const* ids, int count);
+void js_set_caption(int id, char const* text);
+void js_set_selected(int id, int entry);
+// Draws picture number `picture` in element id; rgba is its pixels the first
+// time, null after that; -1 clears the element.
+void js_put_picture(int id, int picture, std::uint8_t const* rgba, int w, int h);
+// quiet: without the mark of a focus the keyboard moved.
+void js_focus(int id, int quiet);
+void js_report(char const* title, char const* text, char const* button, char const* ended);
+}
+
+// JavaScript to C++, for user input; defined in web_controls.cpp.
+extern "C" {
+// The user selected an entry of list box id.
+void tavrel_web_list_selected(int id, int entry);
+// Moves the focus as Tab (or Shift+Tab) does from element id (-1 for none);
+// 1 when the focus moved, 0 when nothing in the window takes it.
+int tavrel_web_tab_from(int id, int backward);
+// The element that Tab (or Shift+Tab) leaves the window's ring from: its
+// last (or first); -1 for none.
+int tavrel_web_tab_edge(int backward);
+}
