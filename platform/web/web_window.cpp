@@ -5,7 +5,8 @@
 // the read-only task text (<textarea readonly>), front-to-back order by
 // creation, Tab and Shift+Tab in tab index order, the caption as the page
 // title, the icon as the favicon, names for assistive technology (a list or
-// picture is named by the caption label above it) and an in-page modal error
+// picture is named by the caption label above it, the top label heads the
+// window, the task text gets a name of its own) and an in-page modal error
 // report. Leaves out a frame, a close button and moving the window: the page
 // is the frame, and closing its tab closes the program.
 #include "platform/display.h"
@@ -28,8 +29,8 @@ namespace {
 EM_JS(void, js_open_window, (char const* title, int w, int h, char const* color, char const* font, int font_px), {
     TavrelDom.openWindow(UTF8ToString(title), w, h, UTF8ToString(color), UTF8ToString(font), font_px);
 });
-EM_JS(void, js_add_label, (int id, int x, int y, int w, int h, int z, char const* color, int centred), {
-    TavrelDom.addLabel(id, x, y, w, h, z, UTF8ToString(color), centred !== 0);
+EM_JS(void, js_add_label, (int id, int x, int y, int w, int h, int z, char const* color, int centred, int heading), {
+    TavrelDom.addLabel(id, x, y, w, h, z, UTF8ToString(color), centred !== 0, heading !== 0);
 });
 EM_JS(void, js_add_list, (int id, int x, int y, int w, int h, int z, char const* entries, int header), {
     // The entries arrive as one text, each ended by the byte 1.
@@ -40,8 +41,8 @@ EM_JS(void, js_add_list, (int id, int x, int y, int w, int h, int z, char const*
 EM_JS(void, js_add_picture, (int id, int x, int y, int w, int h, int z, int header), {
     TavrelDom.addPicture(id, x, y, w, h, z, header);
 });
-EM_JS(void, js_add_text, (int id, int x, int y, int w, int h, int z, char const* text, int read_only), {
-    TavrelDom.addText(id, x, y, w, h, z, UTF8ToString(text), read_only !== 0);
+EM_JS(void, js_add_text, (int id, int x, int y, int w, int h, int z, char const* text, int read_only, char const* name), {
+    TavrelDom.addText(id, x, y, w, h, z, UTF8ToString(text), read_only !== 0, UTF8ToString(name));
 });
 EM_JS(void, js_set_caption, (int id, char const* text), { TavrelDom.setCaption(id, UTF8ToString(text)); });
 EM_JS(void, js_set_selected, (int id, int entry), { TavrelDom.setSelected(id, entry); });
@@ -162,6 +163,24 @@ int header_of(platform::Control const& box)
     return best;
 }
 
+// The label nearest the window's top edge (the widest of those at the same
+// height) heads the window, as its title does for a reader of the page.
+int heading_label()
+{
+    int best = -1;
+    platform::PixelPlace top {};
+    for (std::size_t i = 0; i < backend->elements.size(); ++i) {
+        if (backend->elements[i]->kind() != platform::Kind::Label)
+            continue;
+        platform::PixelPlace const l = platform::to_pixels(backend->elements[i]->place);
+        if (best < 0 || l.y < top.y || (l.y == top.y && l.w > top.w)) {
+            best = static_cast<int>(i);
+            top = l;
+        }
+    }
+    return best;
+}
+
 // Boxes in front of labels, and the earlier-created element in front of a
 // later one of the same sort.
 int z_order(std::size_t position, std::size_t count, platform::Kind kind)
@@ -178,7 +197,8 @@ void make_element(std::size_t position, std::size_t count, platform::Control& co
     switch (control.kind()) {
     case platform::Kind::Label: {
         auto const& label = static_cast<platform::Label const&>(control);
-        js_add_label(id, p.x, p.y, p.w, p.h, z, css_color(label.back_color).c_str(), label.centred ? 1 : 0);
+        js_add_label(id, p.x, p.y, p.w, p.h, z, css_color(label.back_color).c_str(), label.centred ? 1 : 0,
+            id == heading_label() ? 1 : 0);
         js_set_caption(id, label.Caption().c_str());
         break;
     }
@@ -197,7 +217,8 @@ void make_element(std::size_t position, std::size_t count, platform::Control& co
         break;
     case platform::Kind::TextBox: {
         auto const& text = static_cast<platform::TextBox const&>(control);
-        js_add_text(id, p.x, p.y, p.w, p.h, z, text.text.c_str(), text.locked ? 1 : 0);
+        // No caption stands over the task text: the page names it.
+        js_add_text(id, p.x, p.y, p.w, p.h, z, text.text.c_str(), text.locked ? 1 : 0, "Условие на задачата");
         break;
     }
     }
