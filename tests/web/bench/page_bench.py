@@ -2,10 +2,11 @@
 
     /usr/bin/python3 tests/web/bench/page_bench.py build/web/Tavrel_Oskund.html [WxH[@ratio][m] ...]
 
-Prints three figures, measured in headless Chromium (a 600x480 viewport, or
+Prints these figures, measured in headless Chromium (a 600x480 viewport, or
 each viewport given; "m" emulates a phone, with touch):
   - start: the median of 20 fresh page loads, from navigation start to the
-    frame that shows the whole window with the route count "1*1*1 = 1";
+    frame that shows the whole window with the route count "1*1*1 = 1", and
+    the layout passes Chromium has made by then and their time;
   - size: the size of the page file;
   - click: the median of 20 clicks on list entries, from the pointer press to
     the frame that shows the new route count.
@@ -55,6 +56,12 @@ def report(what, times, unit):
           f"{statistics.median(drawn):.1f} ms to the frame after it")
 
 
+def layout_metrics(driver):
+    """Chromium's count of layout passes so far and their time in ms."""
+    metrics = {m["name"]: m["value"] for m in driver.execute_cdp_cmd("Performance.getMetrics", {})["metrics"]}
+    return metrics["LayoutCount"], metrics["LayoutDuration"] * 1000
+
+
 def main(page, viewport):
     page = os.path.abspath(page)
     width, height, ratio, mobile = re.fullmatch(r"(\d+)x(\d+)(?:@([\d.]+))?(m?)", viewport).groups()
@@ -62,12 +69,15 @@ def main(page, viewport):
     browser.emulate(int(width), int(height), float(ratio or 1), mobile == "m")
     driver = browser.driver
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PROBE})
-    starts = []
+    driver.execute_cdp_cmd("Performance.enable", {})
+    starts, layouts = [], []
     for _ in range(20):
         driver.get("about:blank")
+        before = layout_metrics(driver)
         driver.get("file://" + page)
         # The start sets the count three times in one task: one frame shows it.
         starts.append(wait_for(driver, "return __bench.shown[0];"))
+        layouts.append([a - b for a, b in zip(layout_metrics(driver), before)])
 
     # The first list's two visible entries, wherever the page has put them.
     box = driver.execute_script("return document.querySelector('select').getBoundingClientRect().toJSON();")
@@ -83,6 +93,8 @@ def main(page, viewport):
 
     print(f"viewport {viewport}:")
     report("start, from navigation", starts, "fresh loads")
+    print(f"layout passes by then (median): {statistics.median(n for n, _ in layouts):.0f}, taking "
+          f"{statistics.median(t for _, t in layouts):.2f} ms in all")
     print(f"size: {os.path.getsize(page)} bytes")
     report("click, from the pointer press", clicks, "clicks")
 
