@@ -107,7 +107,9 @@ var TavrelFit = {
       });
       block.forEach(function (el) {
         var p = el.tavrelPlace;
-        var below = block.reduce(function (sum, other, i) { return other.tavrelPlace.y < p.y ? sum + growth[i] : sum; }, 0);
+        var below = block.reduce(function (sum, other, i) {
+          return other.tavrelPlace.y < p.y ? sum + growth[i] : sum;
+        }, 0);
         var css = ';position:static;grid-row:' + (row + 1) + ';grid-column:1;align-self:start;justify-self:start;' +
           'margin:' + (p.y - top + below) + 'px 0 0 ';
         // Centred to a whole CSS pixel, which the browser would round to anyway.

@@ -38,7 +38,9 @@ var methods = ["LMSInitialize", "LMSFinish", "LMSGetValue", "LMSSetValue", "LMSC
 if (query.get("api") === "real") {
   window.API = new Scorm12API({ logLevel: 5 });
   if (query.get("saved")) API.loadFromJSON(JSON.parse(query.get("saved")));
-  ["LMSInitialize", "LMSCommit", "LMSFinish"].forEach(function (name) { API.on(name, function () { calls.push(name); }); });
+  ["LMSInitialize", "LMSCommit", "LMSFinish"].forEach(function (name) {
+    API.on(name, function () { calls.push(name); });
+  });
   API.on("LMSSetValue.cmi.*", function (element, value) { sets[element] = value; });
 } else {
   window.API = {};

@@ -81,7 +81,8 @@ class ScreensTest(PageTest):
                 cx, cy = x + (px + 0.5) * w / 150, y + (py + 0.5) * h / 150
                 if any(fx <= cx < fx + fw and fy <= cy < fy + fh for fx, fy, fw, fh in front):
                     continue
-                seen = {shot.at(left + px * block + dx, top + py * block + dy) for dx in range(block) for dy in range(block)}
+                seen = {shot.at(left + px * block + dx, top + py * block + dy)
+                        for dx in range(block) for dy in range(block)}
                 if seen != {road[py][px]}:
                     wrong.append((px, py))
         self.assertEqual(wrong[:5], [])
