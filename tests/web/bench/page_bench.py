@@ -8,6 +8,7 @@ given; "m" emulates a phone, with touch):
     frame that shows the whole window with the route count "1*1*1 = 1",
     side by side with the same for a static page of the same layout (the
     window as the page drew it, pictures as images, no script), and the ratio;
+    and the layout passes Chromium has made by then and their time;
   - size: the size of the page file;
   - click: the median of 20 clicks on list entries, from the pointer press to
     the frame that shows the new route count;
@@ -126,6 +127,12 @@ def lighthouse(page):
     server.shutdown()
 
 
+def layout_metrics(driver):
+    """Chromium's count of layout passes so far and their time in ms."""
+    metrics = {m["name"]: m["value"] for m in driver.execute_cdp_cmd("Performance.getMetrics", {})["metrics"]}
+    return metrics["LayoutCount"], metrics["LayoutDuration"] * 1000
+
+
 def main(page, viewport, with_lighthouse=True):
     page = os.path.abspath(page)
     width, height, ratio, mobile = re.fullmatch(r"(\d+)x(\d+)(?:@([\d.]+))?(m?)", viewport).groups()
@@ -133,13 +140,17 @@ def main(page, viewport, with_lighthouse=True):
     browser.emulate(int(width), int(height), float(ratio or 1), mobile == "m")
     driver = browser.driver
     driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": PROBE})
+    driver.execute_cdp_cmd("Performance.enable", {})
     start(driver, "file://" + page)
     static = os.path.join(browser.profile, "static.html")
     with open(static, "w", encoding="utf-8") as f:
         f.write(driver.execute_script(STATIC))
-    starts, static_starts = [], []
+    starts, static_starts, layouts = [], [], []
     for _ in range(20):  # side by side, so both meet the same machine
+        driver.get("about:blank")
+        before = layout_metrics(driver)
         starts.append(start(driver, "file://" + page))
+        layouts.append([a - b for a, b in zip(layout_metrics(driver), before)])
         static_starts.append(start(driver, "file://" + static))
     start(driver, "file://" + page)
 
@@ -160,6 +171,8 @@ def main(page, viewport, with_lighthouse=True):
     report("static page of the same layout, from navigation", static_starts, "fresh loads")
     ratio = statistics.median(t[2] for t in starts) / statistics.median(t[2] for t in static_starts)
     print(f"start against the static page, to the frame after the count is drawn: {ratio:.2f}x")
+    print(f"layout passes by then (median): {statistics.median(n for n, _ in layouts):.0f}, taking "
+          f"{statistics.median(t for _, t in layouts):.2f} ms in all")
     print(f"size: {os.path.getsize(page)} bytes")
     report("click, from the pointer press", clicks, "clicks")
     if with_lighthouse:
