@@ -33,6 +33,8 @@ var TavrelDom = {
   elements: [],
   pictures: [],
   lists: [],
+  // Run with a list after the program has taken a pick of the user in it.
+  userPicked: [],
   ended: false,
   pressed: false,
 
@@ -115,7 +117,9 @@ var TavrelDom = {
       var entry = el.selectedIndex;
       if (entry === el.tavrelSelected || TavrelDom.ended) return;
       if (entry >= 0) TavrelDom.input(function () { Module._tavrel_web_selected(el.tavrelId, entry); });
-      if (!TavrelDom.ended && el.selectedIndex !== el.tavrelSelected) el.selectedIndex = el.tavrelSelected;
+      if (TavrelDom.ended) return;
+      if (el.selectedIndex !== el.tavrelSelected) el.selectedIndex = el.tavrelSelected;
+      else TavrelDom.userPicked.forEach(function (fn) { fn(el); });
     });
   },
 
