@@ -9,8 +9,10 @@ if(CMAKE_CROSSCOMPILING)
     CMAKE_ARGS -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=c++ -DTAVREL_WERROR=${TAVREL_WERROR}
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
-    BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/tavrel_pack)
+    BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/tavrel_pack ${CMAKE_BINARY_DIR}/host-tools/tavrel_deflate)
   set(TAVREL_PACK_TOOL ${CMAKE_BINARY_DIR}/host-tools/tavrel_pack)
+  set(TAVREL_DEFLATE_TOOL ${CMAKE_BINARY_DIR}/host-tools/tavrel_deflate)
+  set(TAVREL_HOST_TOOLS host_tools)
   # The tool file too: a changed description rebuilds the tool, which must
   # then pack again.
   set(TAVREL_PACK_DEPENDS host_tools ${TAVREL_PACK_TOOL})
@@ -18,4 +20,6 @@ else()
   add_subdirectory(tools)
   set(TAVREL_PACK_TOOL $<TARGET_FILE:tavrel_pack>)
   set(TAVREL_PACK_DEPENDS tavrel_pack)
+  set(TAVREL_DEFLATE_TOOL $<TARGET_FILE:tavrel_deflate>)
+  set(TAVREL_HOST_TOOLS tavrel_deflate)
 endif()

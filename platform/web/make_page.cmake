@@ -1,7 +1,12 @@
 cmake_minimum_required(VERSION 3.25)
-# Puts a program's script into the page template: cmake -DSCRIPT=x.js
-# -DTEMPLATE=page.html -DOUT=x.html [-DARGS=a;b] -P make_page.cmake
+# Puts a program's script and its module, deflated by the tool, into the page
+# template: cmake -DSCRIPT=x.js -DDEFLATE=tavrel_deflate -DTEMPLATE=page.html
+# -DOUT=x.html [-DARGS=a;b] -P make_page.cmake (x.wasm lies beside x.js).
 file(READ ${SCRIPT} script)
+string(REGEX REPLACE "\\.js$" ".wasm" module_file "${SCRIPT}")
+execute_process(COMMAND ${DEFLATE} ${module_file} ${OUT}.module COMMAND_ERROR_IS_FATAL ANY)
+file(READ ${OUT}.module module)
+file(REMOVE ${OUT}.module)
 # Inside <script> only "</script" could end the element early.
 string(REPLACE "</script" "<\\/script" script "${script}")
 set(prelude "")
@@ -11,5 +16,6 @@ if(ARGS)
 endif()
 file(READ ${TEMPLATE} page)
 string(REPLACE "@PRELUDE@" "${prelude}" page "${page}")
+string(REPLACE "@MODULE@" "${module}" page "${page}")
 string(REPLACE "@SCRIPT@" "${script}" page "${page}")
 file(WRITE ${OUT} "${page}")

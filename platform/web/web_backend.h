@@ -46,12 +46,14 @@ void show_picture(platform::PictureBox const& box);
 extern "C" {
 void js_open_window(char const* title, int w, int h, char const* color, char const* font, int font_px);
 void js_set_icon(std::uint8_t const* rgba, int w, int h);
-void js_add_label(int id, int x, int y, int w, int h, int z, char const* color, int centred);
+// heading: whether the label heads the window for a reader of the page.
+void js_add_label(int id, int x, int y, int w, int h, int z, char const* color, int centred, int heading);
 // entries: each entry's text ended by the byte 1. caption_label: the id of
 // the label that names the element, -1 for none.
 void js_add_list(int id, int x, int y, int w, int h, int z, char const* entries, int caption_label);
 void js_add_picture(int id, int x, int y, int w, int h, int z, int caption_label);
-void js_add_text(int id, int x, int y, int w, int h, int z, char const* text, int read_only);
+// name: what assistive technology calls the text box.
+void js_add_text(int id, int x, int y, int w, int h, int z, char const* text, int read_only, char const* name);
 // Puts the elements in the page in the order given, the order of reading.
 void js_set_reading_order(int const* ids, int count);
 void js_set_caption(int id, char const* text);

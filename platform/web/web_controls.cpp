@@ -41,6 +41,25 @@ int caption_label_of(platform::Control const& box)
     return best;
 }
 
+// The label nearest the window's top edge (the widest of those at the same
+// height) heads the window, as its title does for a reader of the page.
+int heading_label()
+{
+    int best = -1;
+    platform::PixelPlace top {};
+    auto const& elements = backend().elements;
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (elements[i]->kind() != platform::Kind::Label)
+            continue;
+        platform::PixelPlace const l = platform::to_pixels(elements[i]->place);
+        if (best < 0 || l.y < top.y || (l.y == top.y && l.w > top.w)) {
+            best = static_cast<int>(i);
+            top = l;
+        }
+    }
+    return best;
+}
+
 // Boxes in front of labels, and the earlier-created element in front of a
 // later one of the same sort.
 int z_order(platform::Control const& control, bool is_label)
@@ -126,8 +145,8 @@ void add_label(platform::Label& label)
 {
     int const id = id_of(label);
     platform::PixelPlace const p = platform::to_pixels(label.place);
-    js_add_label(
-        id, p.x, p.y, p.w, p.h, z_order(label, true), css_color(label.back_color).c_str(), label.centred ? 1 : 0);
+    js_add_label(id, p.x, p.y, p.w, p.h, z_order(label, true), css_color(label.back_color).c_str(),
+        label.centred ? 1 : 0, id == heading_label() ? 1 : 0);
     js_set_caption(id, label.Caption().c_str());
 }
 
@@ -154,7 +173,9 @@ void add_picture_box(platform::PictureBox& box)
 void add_text_box(platform::TextBox& text)
 {
     platform::PixelPlace const p = platform::to_pixels(text.place);
-    js_add_text(id_of(text), p.x, p.y, p.w, p.h, z_order(text, false), text.text.c_str(), text.locked ? 1 : 0);
+    // No caption stands over the task text: the page names it.
+    js_add_text(id_of(text), p.x, p.y, p.w, p.h, z_order(text, false), text.text.c_str(), text.locked ? 1 : 0,
+        "Условие на задачата");
 }
 
 void caption_changed(platform::Label& label)

@@ -1,11 +1,40 @@
 // The JavaScript half of the web back end. It makes the DOM elements the C++
 // half asks for and hands user input back to it; places, colours, texts,
 // order and names all come from C++, so nothing here knows this window.
+
+// The module lies in the page deflated, in base64 in a script element that
+// never runs, and the browser's own DecompressionStream unpacks it: a
+// fifteenth of its bytes to load, and nothing fetched, not even from file://.
+// A module that cannot be unpacked or started is reported like any run-time
+// error, since the program is not there to report it.
+Module.instantiateWasm = function (imports, receive) {
+  var failed = function (e) {
+    var detail = 'Web: the program cannot be unpacked (' + e + ')';
+    console.error(document.title + ': грешка 450: Описанието на прозореца е повредено: ' + detail);
+    TavrelDom.report(document.title, "Грешка при изпълнение '450':\n\nОписанието на прозореца е повредено\n(" +
+      detail + ')', 'OK', 'Програмата завърши след грешка при изпълнение.');
+  };
+  try {
+    var text = atob(document.getElementById('tavrel-module').textContent);
+    var bytes = new Uint8Array(text.length);
+    for (var i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+    var unpacked = new Response(bytes).body.pipeThrough(new DecompressionStream('deflate-raw'));
+    new Response(unpacked).arrayBuffer()
+      .then(function (module) { return WebAssembly.instantiate(module, imports); })
+      .then(function (result) { receive(result.instance, result.module); }, failed);
+  } catch (e) {
+    failed(e);
+  }
+  return {};
+};
+
 var TavrelDom = {
   root: null,
   elements: [],
   pictures: [],
   lists: [],
+  // Run with a list after the program has taken a pick of the user in it.
+  userPicked: [],
   ended: false,
   pressed: false,
 
@@ -26,7 +55,7 @@ var TavrelDom = {
     document.title = title;
     var root = document.createElement('div');
     root.className = 'tavrel-window';
-    root.setAttribute('role', 'group');
+    root.setAttribute('role', 'main');
     root.setAttribute('aria-label', title);
     root.style.cssText = 'width:' + width + 'px;height:' + height + 'px;background:' + color +
       ';font-family:' + font + ';font-size:' + fontPx + 'px';
@@ -49,10 +78,14 @@ var TavrelDom = {
     return el;
   },
 
-  addLabel: function (id, x, y, w, h, z, color, centred) {
+  addLabel: function (id, x, y, w, h, z, color, centred, heading) {
     var el = TavrelDom.add(id, 'div', 'tavrel-label', x, y, w, h, z);
     el.style.background = color;
     el.style.textAlign = centred ? 'center' : 'left';
+    if (heading) {
+      el.setAttribute('role', 'heading');
+      el.setAttribute('aria-level', '1');
+    }
     // Only a caption the program changes is ever announced.
     el.setAttribute('aria-live', 'polite');
     el.setAttribute('aria-atomic', 'true');
@@ -84,7 +117,9 @@ var TavrelDom = {
       var entry = el.selectedIndex;
       if (entry === el.tavrelSelected || TavrelDom.ended) return;
       if (entry >= 0) TavrelDom.input(function () { Module._tavrel_web_list_selected(el.tavrelId, entry); });
-      if (!TavrelDom.ended && el.selectedIndex !== el.tavrelSelected) el.selectedIndex = el.tavrelSelected;
+      if (TavrelDom.ended) return;
+      if (el.selectedIndex !== el.tavrelSelected) el.selectedIndex = el.tavrelSelected;
+      else TavrelDom.userPicked.forEach(function (fn) { fn(el); });
     });
   },
 
@@ -128,8 +163,9 @@ var TavrelDom = {
   },
 
   // A text area's value turns CR LF and lone CR into its own line breaks.
-  addText: function (id, x, y, w, h, z, text, readOnly) {
+  addText: function (id, x, y, w, h, z, text, readOnly, name) {
     var el = TavrelDom.add(id, 'textarea', 'tavrel-text', x, y, w, h, z);
+    el.setAttribute('aria-label', name);
     el.value = text;
     el.readOnly = readOnly;
     el.spellcheck = false;

@@ -20,30 +20,45 @@ var TavrelFit = {
     return el.tavrelPlace;
   },
 
+  mode: 'natural',
+
   fit: function () {
     var root = TavrelDom.root;
     if (TavrelDom.ended || !root) return;
     var size = TavrelFit.natural(root);
     var children = Array.prototype.slice.call(root.children);
     children.forEach(TavrelFit.natural);
+    // The viewport's size as it stands before any layout (a phone's page
+    // may be shrunk to fit the window until one, but not its media queries).
+    // A scroll bar can take room from the window's width only where the
+    // window is taller than the viewport, and only then is the layout asked.
     var html = document.documentElement;
-    html.classList.remove('tavrel-narrow'); // its scroll bar's room is no part of the viewport
-    if (html.clientWidth < size.w) {
-      html.classList.add('tavrel-narrow');
-      return TavrelFit.narrow(root, children);
+    var width = matchMedia('(min-width: ' + size.w + 'px)').matches ? innerWidth : 0;
+    if (width && innerHeight < size.h) {
+      html.classList.remove('tavrel-narrow');
+      TavrelFit.restore(root, children);
+      width = html.clientWidth;
     }
-    children.forEach(function (el) { el.style.cssText = el.tavrelNatural; });
+    var room = Math.min(width / size.w, innerHeight / size.h);
+    var mode = width < size.w ? 'narrow' : room >= 2 ? 'scaled' : 'natural';
+    if (mode !== 'narrow') TavrelFit.restore(root, children);
+    html.classList.toggle('tavrel-narrow', mode === 'narrow');
+    if (mode === 'narrow' && TavrelFit.mode !== 'narrow') TavrelFit.narrow(root, children);
+    TavrelFit.mode = mode;
+    if (mode !== 'scaled') return;
     var ratio = window.devicePixelRatio || 1;
-    var room = Math.min(html.clientWidth / size.w, html.clientHeight / size.h);
-    if (room < 2) {
-      root.style.cssText = root.tavrelNatural;
-      return;
-    }
     var scale = Math.floor(room * ratio + 1e-6) / ratio;
     // Browsers place a box at a whole CSS pixel whatever its transform.
     var offset = function (space, length) { return Math.floor((space - length * scale) / 2); };
     root.style.cssText = root.tavrelNatural + ';position:absolute;transform-origin:0 0;transform:scale(' + scale +
-      ');left:' + offset(html.clientWidth, size.w) + 'px;top:' + offset(html.clientHeight, size.h) + 'px';
+      ');left:' + offset(width, size.w) + 'px;top:' + offset(innerHeight, size.h) + 'px';
+  },
+
+  // Puts the window back as drawn, where it is not already.
+  restore: function (root, children) {
+    if (TavrelFit.mode === 'narrow') children.forEach(function (el) { el.style.cssText = el.tavrelNatural; });
+    if (TavrelFit.mode !== 'natural') root.style.cssText = root.tavrelNatural;
+    TavrelFit.mode = 'natural';
   },
 
   // Blocks of elements in reading order: a caption and the boxes it names,
@@ -92,7 +107,9 @@ var TavrelFit = {
       });
       block.forEach(function (el) {
         var p = el.tavrelPlace;
-        var below = block.reduce(function (sum, other, i) { return other.tavrelPlace.y < p.y ? sum + growth[i] : sum; }, 0);
+        var below = block.reduce(function (sum, other, i) {
+          return other.tavrelPlace.y < p.y ? sum + growth[i] : sum;
+        }, 0);
         var css = ';position:static;grid-row:' + (row + 1) + ';grid-column:1;align-self:start;justify-self:start;' +
           'margin:' + (p.y - top + below) + 'px 0 0 ';
         // Centred to a whole CSS pixel, which the browser would round to anyway.

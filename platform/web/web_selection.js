@@ -38,11 +38,10 @@ var TavrelSelection = {
 
   started: function () {
     if (TavrelDom.ended || !TavrelDom.root) return;
-    // The window's own listener has run by the time a change reaches its root.
-    TavrelDom.root.addEventListener('change', function (e) {
-      var list = TavrelSelection.lists().indexOf(e.target);
-      if (list < 0 || TavrelDom.ended) return;
-      TavrelSelection.picks.forEach(function (fn) { fn(list); });
+    // Every pick of the user, however the browser made it, once the program has it.
+    TavrelDom.userPicked.push(function (el) {
+      var list = TavrelSelection.lists().indexOf(el);
+      if (list >= 0) TavrelSelection.picks.forEach(function (fn) { fn(list); });
     });
     TavrelSelection.starts.forEach(function (fn) { fn(); });
   },

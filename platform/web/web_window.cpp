@@ -7,9 +7,10 @@
 // front-to-back order by creation, the elements in reading order, Tab and
 // Shift+Tab in tab index order, the caption as the page title, the icon as the
 // favicon, names for assistive technology (a list or picture is named by the
-// caption label above it) and an in-page modal error report. Leaves out a
-// frame, a close button and moving the window: the page is the frame, and
-// closing its tab closes the program.
+// caption label above it, the top label heads the window, the task text gets a
+// name of its own) and an in-page modal error report. Leaves out a frame, a
+// close button and moving the window: the page is the frame, and closing its
+// tab closes the program.
 #include "web_backend.h"
 
 #include "platform/display.h"
@@ -26,8 +27,8 @@ EM_JS(void, js_open_window, (char const* title, int w, int h, char const* color,
     TavrelDom.openWindow(UTF8ToString(title), w, h, UTF8ToString(color), UTF8ToString(font), font_px);
 });
 EM_JS(void, js_set_icon, (std::uint8_t const* rgba, int w, int h), { TavrelDom.setIcon(rgba, w, h); });
-EM_JS(void, js_add_label, (int id, int x, int y, int w, int h, int z, char const* color, int centred), {
-    TavrelDom.addLabel(id, x, y, w, h, z, UTF8ToString(color), centred !== 0);
+EM_JS(void, js_add_label, (int id, int x, int y, int w, int h, int z, char const* color, int centred, int heading), {
+    TavrelDom.addLabel(id, x, y, w, h, z, UTF8ToString(color), centred !== 0, heading !== 0);
 });
 EM_JS(void, js_add_list, (int id, int x, int y, int w, int h, int z, char const* entries, int caption_label), {
     var texts = UTF8ToString(entries).split(String.fromCharCode(1));
@@ -37,8 +38,8 @@ EM_JS(void, js_add_list, (int id, int x, int y, int w, int h, int z, char const*
 EM_JS(void, js_add_picture, (int id, int x, int y, int w, int h, int z, int caption_label), {
     TavrelDom.addPicture(id, x, y, w, h, z, caption_label);
 });
-EM_JS(void, js_add_text, (int id, int x, int y, int w, int h, int z, char const* text, int read_only), {
-    TavrelDom.addText(id, x, y, w, h, z, UTF8ToString(text), read_only !== 0);
+EM_JS(void, js_add_text, (int id, int x, int y, int w, int h, int z, char const* text, int read_only, char const* name), {
+    TavrelDom.addText(id, x, y, w, h, z, UTF8ToString(text), read_only !== 0, UTF8ToString(name));
 });
 EM_JS(void, js_set_reading_order, (int const* ids, int count), {
     TavrelDom.setReadingOrder(Array.from(HEAP32.subarray(ids >> 2, (ids >> 2) + count)));

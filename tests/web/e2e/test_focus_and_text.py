@@ -7,7 +7,7 @@ from selenium.webdriver.common.keys import Keys
 from window import FIRST_ROW, SECOND_ROW, WINDOW, PageTest, config, element_at, list_centre, place, prop, road_picture
 
 RING = [("image", "AB"), ("image", "BC"), ("image", "CD"), ("listbox", "AB"), ("listbox", "BC"),
-        ("listbox", "CD"), ("textbox", "")]
+        ("listbox", "CD"), ("textbox", "Условие на задачата")]
 
 
 class FocusTest(PageTest):
@@ -66,7 +66,7 @@ class TaskTextTest(PageTest):
         self.browser.chord(Keys.SHIFT, Keys.INSERT)
         self.settle()
         self.assertEqual(self.text(), before)
-        self.assertEqual(self.focused(), ("textbox", ""))
+        self.assertEqual(self.focused(), ("textbox", "Условие на задачата"))
 
 
 class VisibleFocusTest(PageTest):

@@ -28,7 +28,7 @@ SCORM_AGAIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "no
 
 # The platform's page: ?api=real (with &saved= the data of an earlier
 # session), false or throws. It frames the package's page at 0,0, so that
-# the window's places are the page's.
+# the window's places are the page's, or with &open=1 opens it in a window.
 PLATFORM = """<!DOCTYPE html><meta charset="utf-8"><link rel="icon" href="data:,"><script src="scorm12.js"></script>
 <body style="margin:0"><script>
 var query = new URLSearchParams(location.search);
@@ -38,7 +38,9 @@ var methods = ["LMSInitialize", "LMSFinish", "LMSGetValue", "LMSSetValue", "LMSC
 if (query.get("api") === "real") {
   window.API = new Scorm12API({ logLevel: 5 });
   if (query.get("saved")) API.loadFromJSON(JSON.parse(query.get("saved")));
-  ["LMSInitialize", "LMSCommit", "LMSFinish"].forEach(function (name) { API.on(name, function () { calls.push(name); }); });
+  ["LMSInitialize", "LMSCommit", "LMSFinish"].forEach(function (name) {
+    API.on(name, function () { calls.push(name); });
+  });
   API.on("LMSSetValue.cmi.*", function (element, value) { sets[element] = value; });
 } else {
   window.API = {};
@@ -50,7 +52,12 @@ if (query.get("api") === "real") {
     };
   });
 }
-</script><iframe src="package/Tavrel_Oskund.html" style="border:0;width:600px;height:480px"></iframe>
+if (query.get("open")) {
+  window.open("package/Tavrel_Oskund.html");
+} else {
+  document.write('<iframe src="package/Tavrel_Oskund.html" style="border:0;width:600px;height:480px"></iframe>');
+}
+</script>
 """
 
 
@@ -169,3 +176,16 @@ class ScormTest(unittest.TestCase):
                 logged = self.browser.console()
                 self.assertEqual(len(logged), 1, logged)
                 self.assertIn("the learning platform failed (LMSInitialize", logged[0])
+
+    def test_a_window_the_platform_opened_finds_the_api_of_its_opener(self):
+        driver = self.browser.driver
+        driver.switch_to.default_content()
+        driver.get(f"http://127.0.0.1:{self.server.server_port}/platform.html?api=real&open=1")
+        platform = driver.current_window_handle
+        self.wait_for(lambda: len(driver.window_handles) == 2, "the window")
+        driver.switch_to.window([h for h in driver.window_handles if h != platform][0])
+        self.wait_for(lambda: self.count() == "1*1*1 = 1", "the window")
+        driver.close()
+        driver.switch_to.window(platform)
+        self.assertEqual(driver.execute_script("return [API.cmi.core.lesson_status, calls];"),
+                         ["incomplete", ["LMSInitialize", "LMSCommit", "LMSFinish"]])
