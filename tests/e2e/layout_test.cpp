@@ -80,7 +80,9 @@ TEST_F(LayoutTest, LabelsFillTheirPlacesToTheEdges)
 }
 
 // Captions stand on one line that starts at the label's top edge, centred
-// across the label's width. Ink: pixels clearly darker than the label.
+// across the label's width, and fit it: a caption in a font wider than the
+// one the layout is measured with runs into both edges and is cut there.
+// Ink: pixels clearly darker than the label.
 TEST_F(LayoutTest, CaptionsAreCentredOnALineFromTheTopEdge)
 {
     Image const shot = screen();
@@ -109,6 +111,7 @@ TEST_F(LayoutTest, CaptionsAreCentredOnALineFromTheTopEdge)
         EXPECT_LE(bottom, 20) << label.name << ": the caption runs onto a second line";
         int const left_margin = left;
         int const right_margin = r.w - 1 - right;
+        EXPECT_GE(std::min(left_margin, right_margin), 2) << label.name << ": the caption is cut at the label's edge";
         int const shift = label.name == "Label1(1)" ? 1 : 0; // the covered first column
         // Wine rasters hinted glyphs up to a few pixels narrower than the
         // advances it centres by, so its ink leans left a little more.
