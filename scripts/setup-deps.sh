@@ -22,9 +22,11 @@ test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev clang-format xv
 # unit tests in WebAssembly, GoogleTest's sources to build them, and Chromium
 # with its WebDriver and Selenium, and Firefox, for the page's tests.
 test_pkgs+=(emscripten nodejs googletest chromium chromium-driver python3-selenium firefox-esr)
-# The packages for school IT: dpkg-shlibdeps and lintian for the .deb, wixl
-# and msitools to make the MSI and read it back.
-test_pkgs+=(dpkg-dev lintian wixl msitools)
+# The packages for school IT: dpkg-shlibdeps and lintian for the .deb,
+# appstreamcli and man for its metainfo and manual pages, debootstrap (above)
+# and piuparts to install it into a clean Debian 12; wixl and msitools to make
+# the MSI and read it back.
+test_pkgs+=(dpkg-dev lintian appstream man-db piuparts wixl msitools)
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--with-tests" ] && want+=("${test_pkgs[@]}")
