@@ -8,6 +8,12 @@ if(DEFINED ENV{SOURCE_DATE_EPOCH})
 else()
   execute_process(COMMAND git -C ${PROJECT_SOURCE_DIR} log -1 --format=%ct OUTPUT_VARIABLE TAVREL_SOURCE_DATE_EPOCH
                   OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  # A new commit configures the build again.
+  execute_process(COMMAND git -C ${PROJECT_SOURCE_DIR} rev-parse --path-format=absolute --git-path logs/HEAD
+                  OUTPUT_VARIABLE head_log OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  if(EXISTS "${head_log}")
+    set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${head_log})
+  endif()
 endif()
 if(NOT TAVREL_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
   # A source tree without its history: the earliest time a zip can hold.
