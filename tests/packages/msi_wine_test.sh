@@ -100,7 +100,7 @@ upgrade)
   for field in 12 20; do # the low halves of the file and product versions
     offset=$((fixed_info + field + 2))
     build=$(($(od -An -tu2 -j "$offset" -N2 "$exe") + 1))
-    printf "\\x$(printf %02x $((build & 255)))\\x$(printf %02x $((build >> 8)))" |
+    printf '%b' "\\x$(printf %02x $((build & 255)))\\x$(printf %02x $((build >> 8)))" |
       dd of="$exe" bs=1 seek="$offset" conv=notrunc status=none
   done
   cmake -DCONFIG="$1" -DVERSION="$next_version" -DSTAGE="$stage" -DOUT="$next_msi" -P "$2" ||

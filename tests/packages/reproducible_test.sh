@@ -12,7 +12,7 @@ source_dir=$(realpath "$1")
 work=$(realpath -m "$2")
 declare -A first=([linux]=$3 [windows]=$4 [web]=$5)
 version=$(sed -nE 's/^project\(Tavrel_Oskund VERSION ([0-9.]+).*/\1/p' "$source_dir/CMakeLists.txt")
-deb=$(basename "$(ls "${first[linux]}"/tavrel-oskund_"${version}"_*.deb 2>/dev/null | head -n 1)")
+deb=$(find "${first[linux]}" -maxdepth 1 -name "tavrel-oskund_${version}_*.deb" -printf '%f\n' 2>/dev/null | head -n 1 || true)
 # preset, the targets that make its deliverables, then the deliverables.
 deliverables=(
   "windows|Tavrel_Oskund package msi|Tavrel_Oskund.exe Tavrel_Oskund-$version-windows.zip Tavrel_Oskund-$version.msi"
@@ -40,9 +40,9 @@ for entry in "${deliverables[@]}"; do
   log=$work/$preset.log
   mkdir -p "$dir"
   echo "building the $preset deliverables again in $dir"
+  read -ra target_list <<<"$targets"
   if ! { cmake -S "$source_dir" --preset "$preset" -B "$dir" -DBUILD_TESTING=OFF &&
-    # shellcheck disable=SC2086
-    cmake --build "$dir" -j "$(nproc)" --target $targets; } >"$log" 2>&1; then
+    cmake --build "$dir" -j "$(nproc)" --target "${target_list[@]}"; } >"$log" 2>&1; then
     tail -n 30 "$log"
     echo "FAIL: the second $preset build failed (log: $log)"
     exit 1

@@ -50,4 +50,4 @@ done
 for licence in 'Zope Public License (ZPL) Version 2.1' 'GCC RUNTIME LIBRARY EXCEPTION'; do
   grep -qF "$licence" "$folder/NOTICES.txt" || fail "NOTICES.txt lacks the $licence"
 done
-echo "zip: $(stat -c %s "$zip") bytes; notices for $(echo $parts)"
+echo "zip: $(stat -c %s "$zip") bytes; notices for $(tr '\n' ' ' <<<"$parts")"
