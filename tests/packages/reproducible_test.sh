@@ -29,6 +29,14 @@ for entry in "${deliverables[@]}"; do
   done
 done
 
+# A first build configured before the last commit stamps another time.
+epoch=$(git -C "$source_dir" log -1 --format=%ct)
+for preset in windows linux; do
+  stamped=$(cat "${first[$preset]}/source-date-epoch" 2>/dev/null || true)
+  [ "${SOURCE_DATE_EPOCH:-$epoch}" = "$stamped" ] ||
+    { echo "FAIL: ${first[$preset]} was built for another commit: build it again first"; exit 1; }
+done
+
 # The other time zone moves every clock-dependent byte by hours, if the
 # later time has not moved it already.
 export TZ=Pacific/Kiritimati NODE_PATH=/usr/share/nodejs
@@ -59,8 +67,8 @@ for entry in "${deliverables[@]}"; do
     if command -v diffoscope >/dev/null; then
       diffoscope --text - "$a" "$b" | head -n 80 || true
     else
-      echo "  $(cmp -l "$a" "$b" | wc -l) bytes differ; the first, at hex offsets (octal values):"
-      cmp -l "$a" "$b" | head -n 8 | awk '{ printf "    0x%08x: %s -> %s\n", $1 - 1, $2, $3 }'
+      echo "  $(cmp -l "$a" "$b" | wc -l || true) bytes differ; the first, at hex offsets (octal values):"
+      { cmp -l "$a" "$b" || true; } | awk 'NR <= 8 { printf "    0x%08x: %s -> %s\n", $1 - 1, $2, $3 }'
     fi
   done
 done
