@@ -24,6 +24,11 @@ endif()
 set(TAVREL_SOURCE_DATE_FILE ${CMAKE_BINARY_DIR}/source-date-epoch)
 file(CONFIGURE OUTPUT ${TAVREL_SOURCE_DATE_FILE} CONTENT "${TAVREL_SOURCE_DATE_EPOCH}\n")
 
+# CPack stamps the archives it makes with SOURCE_DATE_EPOCH when the
+# environment has it; this file, read by cpack, gives it the commit's time.
+set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/cpack-source-date.cmake)
+file(CONFIGURE OUTPUT ${CPACK_PROJECT_CONFIG_FILE} CONTENT "set(ENV{SOURCE_DATE_EPOCH} ${TAVREL_SOURCE_DATE_EPOCH})\n")
+
 # No folder of this machine in the objects: not in __FILE__, nor in the debug
 # information whose hash becomes the Linux program's build id. The build
 # folder may lie inside the sources; the compilers try the last map first.
