@@ -44,19 +44,5 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "multiplication rule of combinatorics, for
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A one-window teaching program in Bulgarian: the pupil picks in three lists
 how many roads join the points A and B, B and C, C and D, sees the roads
 drawn, and reads how many routes lead from A to D as a product formula.")
-# The same bytes from every build of one commit: CPack dates the archive
-# members by SOURCE_DATE_EPOCH, which this script takes from the last commit
-# when it is packing.
-# Outside a git checkout: the release's date in the changelog.
-set(TAVREL_RELEASE_EPOCH 1796731200)
-set(CPACK_PROJECT_CONFIG_FILE ${staged}/source_date.cmake)
-file(WRITE ${CPACK_PROJECT_CONFIG_FILE} "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})
-  execute_process(COMMAND git -C \"${PROJECT_SOURCE_DIR}\" log -1 --format=%ct
-    OUTPUT_VARIABLE epoch OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE failed ERROR_QUIET)
-  if(failed OR NOT epoch)
-    set(epoch ${TAVREL_RELEASE_EPOCH})
-  endif()
-  set(ENV{SOURCE_DATE_EPOCH} \"\${epoch}\")
-endif()
-")
+# The archive members carry the commit's time: see Reproducible.cmake.
 include(CPack)

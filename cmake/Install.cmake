@@ -1,6 +1,7 @@
 # Installation: on Linux the program, its desktop entry, icon, manual page and
 # package documents in the freedesktop and Debian places, packed as a .deb;
-# on Windows a zip with the .exe for users to unpack and an MSI for school IT.
+# on Windows a zip with the program's folder for users to unpack and an MSI
+# for school IT.
 if(NOT TARGET Tavrel_Oskund)
   return()
 endif()
@@ -30,11 +31,7 @@ endif()
 
 if(WIN32)
   install(TARGETS Tavrel_Oskund RUNTIME DESTINATION .)
-  set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_NAME Tavrel_Oskund)
-  set(CPACK_PACKAGE_FILE_NAME Tavrel_Oskund-${PROJECT_VERSION}-windows)
-  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-  include(CPack)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake)
   include(${CMAKE_CURRENT_LIST_DIR}/Msi.cmake)
 else()
   include(GNUInstallDirs)
