@@ -62,9 +62,22 @@ std::vector<std::uint8_t> encode_png(int width, int height, std::vector<std::uin
     return png;
 }
 
-std::vector<std::uint8_t> icon_png()
+std::vector<std::uint8_t> icon_png(int size)
 {
-    return encode_png(icon_size, icon_size, icon_rgba());
+    if (size <= 0)
+        throw std::invalid_argument("icon_png: no size");
+    std::vector<std::uint8_t> const art = icon_rgba();
+    std::vector<std::uint8_t> scaled;
+    scaled.reserve(static_cast<std::size_t>(size) * size * 4);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            // Centre to centre in whole numbers: (2x + 1) / 2 * 32 / size.
+            std::size_t const from_x = static_cast<std::size_t>((2 * x + 1) * icon_size / (2 * size));
+            std::size_t const from_y = static_cast<std::size_t>((2 * y + 1) * icon_size / (2 * size));
+            auto const pixel = art.begin() + static_cast<std::ptrdiff_t>((from_y * icon_size + from_x) * 4);
+            scaled.insert(scaled.end(), pixel, pixel + 4);
+        }
+    return encode_png(size, size, scaled);
 }
 
 } // namespace assets

@@ -1,6 +1,7 @@
 # Installation: on Linux the program, its desktop entry, icon, manual page and
 # package documents in the freedesktop and Debian places, packed as a .deb;
-# on Windows a zip with the .exe for users to unpack and an MSI for school IT.
+# on Windows a zip with the program's folder for users to unpack and an MSI
+# for school IT.
 if(NOT TARGET Tavrel_Oskund)
   return()
 endif()
@@ -30,11 +31,7 @@ endif()
 
 if(WIN32)
   install(TARGETS Tavrel_Oskund RUNTIME DESTINATION .)
-  set(CPACK_GENERATOR ZIP)
-  set(CPACK_PACKAGE_NAME Tavrel_Oskund)
-  set(CPACK_PACKAGE_FILE_NAME Tavrel_Oskund-${PROJECT_VERSION}-windows)
-  set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
-  include(CPack)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsZip.cmake)
   include(${CMAKE_CURRENT_LIST_DIR}/Msi.cmake)
 else()
   include(GNUInstallDirs)
@@ -43,9 +40,25 @@ else()
   install(CODE "execute_process(COMMAND ${CMAKE_STRIP} --strip-unneeded --remove-section=.comment
     --remove-section=.note \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/Tavrel_Oskund\"
     COMMAND_ERROR_IS_FATAL ANY)")
-  install(FILES ${PROJECT_SOURCE_DIR}/app/linux/Tavrel_Oskund.desktop
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${CMAKE_BINARY_DIR}/assets/tavrel_oskund.png
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps)
+  # One reverse-DNS id, from the publisher's address, names the desktop entry,
+  # the icon and the AppStream metainfo that software centres list it by.
+  string(REGEX REPLACE "^www\\." "" publisher_domain "${TAVREL_PUBLISHER}")
+  string(REPLACE "." ";" domain_labels "${publisher_domain}")
+  list(REVERSE domain_labels)
+  list(JOIN domain_labels "." TAVREL_APP_ID)
+  string(TOLOWER "${TAVREL_APP_ID}.tavrel_oskund" TAVREL_APP_ID)
+  string(REPLACE "-" "_" TAVREL_APP_ID "${TAVREL_APP_ID}")
+  set(staged ${CMAKE_BINARY_DIR}/packaging)
+  configure_file(${PROJECT_SOURCE_DIR}/app/linux/tavrel_oskund.desktop.in ${staged}/${TAVREL_APP_ID}.desktop @ONLY)
+  configure_file(${packaging}/metainfo.xml.in ${staged}/${TAVREL_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${staged}/${TAVREL_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${staged}/${TAVREL_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  foreach(size 16 22 24 32 48 64 128 256)
+    install(FILES ${CMAKE_BINARY_DIR}/assets/icon_${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${TAVREL_APP_ID}.png)
+  endforeach()
+  # The window's picture, which the end-to-end tests take from the built
+  # program; a build without them has none to ship.
+  install(FILES ${CMAKE_BINARY_DIR}/assets/screenshot.png DESTINATION ${CMAKE_INSTALL_DATADIR}/tavrel-oskund OPTIONAL)
   include(${CMAKE_CURRENT_LIST_DIR}/Deb.cmake)
 endif()

@@ -7,7 +7,7 @@ set -euo pipefail
 build_pkgs=(g++ cmake make pkg-config libfltk1.3-dev libfontconfig-dev
   libxft-dev libxinerama-dev libxcursor-dev libxfixes-dev libxrender-dev
   g++-mingw-w64-i686-win32 binutils-mingw-w64-i686 fonts-liberation
-  zlib1g-dev) # zlib writes the installed icon's PNG
+  zlib1g-dev zip) # zlib writes the installed icon's PNG; zip the Windows zip
 # Tests: GoogleTest, Google Benchmark, zlib (to decode the icon PNG), an X
 # server and the XTest input extension for the real window, ImageMagick and
 # desktop-file-utils for the installed files, unzip for the Windows zip, Wine
@@ -22,9 +22,11 @@ test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev clang-format xv
 # unit tests in WebAssembly, GoogleTest's sources to build them, and Chromium
 # with its WebDriver and Selenium, and Firefox, for the page's tests.
 test_pkgs+=(emscripten nodejs googletest chromium chromium-driver python3-selenium firefox-esr)
-# The packages for school IT: dpkg-shlibdeps and lintian for the .deb, wixl
-# and msitools to make the MSI and read it back.
-test_pkgs+=(dpkg-dev lintian wixl msitools)
+# The packages for school IT: dpkg-shlibdeps and lintian for the .deb,
+# appstreamcli and man for its metainfo and manual pages, debootstrap (above)
+# and piuparts to install it into a clean Debian 12; wixl and msitools to make
+# the MSI and read it back, faketime to hold their clock at the commit's time.
+test_pkgs+=(dpkg-dev lintian appstream man-db piuparts wixl msitools faketime)
 
 want=("${build_pkgs[@]}")
 [ "${1:-}" = "--with-tests" ] && want+=("${test_pkgs[@]}")

@@ -123,7 +123,8 @@ int main(int argc, char** argv)
             write_if_changed(assets_dir / ("road_picture_" + std::to_string(k) + ".bmp"),
                 as_string(pictures.road_pictures[static_cast<std::size_t>(k)]));
         write_if_changed(assets_dir / "Tavrel_Oskund.ico", as_string(pictures.icon));
-        write_if_changed(assets_dir / "tavrel_oskund.png", as_string(assets::icon_png()));
+        for (int const size : assets::desktop_icon_sizes)
+            write_if_changed(assets_dir / ("icon_" + std::to_string(size) + ".png"), as_string(assets::icon_png(size)));
         std::printf("tavrel_pack: window description of %zu bytes\n", stream.size());
     } catch (std::exception const& error) {
         std::fprintf(stderr, "tavrel_pack: %s\n", error.what());

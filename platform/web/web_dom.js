@@ -4,7 +4,7 @@
 
 // The module lies in the page deflated, in base64 in a script element that
 // never runs, and the browser's own DecompressionStream unpacks it: a
-// fifteenth of its bytes to load, and nothing fetched, not even from file://.
+// sixteenth of its bytes to load, and nothing fetched, not even from file://.
 // A module that cannot be unpacked or started is reported like any run-time
 // error, since the program is not there to report it.
 Module.instantiateWasm = function (imports, receive) {

@@ -10,8 +10,9 @@ cmake --install "$build_dir" --prefix "$prefix" >/dev/null
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 program="$prefix/bin/Tavrel_Oskund"
-desktop="$prefix/share/applications/Tavrel_Oskund.desktop"
-icon="$prefix/share/icons/hicolor/32x32/apps/tavrel_oskund.png"
+desktop=$(echo "$prefix"/share/applications/*.desktop)
+id=$(basename "$desktop" .desktop)
+icon="$prefix/share/icons/hicolor/32x32/apps/$id.png"
 
 [ -x "$program" ] || fail "no executable program at $program"
 [ -f "$desktop" ] || fail "no desktop entry at $desktop"
@@ -21,6 +22,7 @@ icon="$prefix/share/icons/hicolor/32x32/apps/tavrel_oskund.png"
 desktop-file-validate "$desktop" || fail "desktop-file-validate refused the entry"
 grep -qx 'Categories=Education;Math;' "$desktop" || fail "the entry is not filed under Education;Math"
 grep -qx 'Exec=Tavrel_Oskund' "$desktop" || fail "the entry does not start the program"
+grep -qx "Icon=$id" "$desktop" || fail "the entry's icon is not named $id, as the entry is"
 # Cyrillic letters start with the UTF-8 lead byte 0xD0 or 0xD1, whatever the locale.
 cyrillic=$'[\xd0\xd1]'
 LC_ALL=C grep -q "^Name=.*$cyrillic" "$desktop" || fail "the entry's name is not Bulgarian"

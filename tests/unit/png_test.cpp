@@ -16,45 +16,54 @@ std::uint32_t be32(std::vector<std::uint8_t> const& b, std::size_t at)
 
 } // namespace
 
-TEST(IconPng, DecodesToTheIconPixelsWithValidChunks)
+// Every size the desktop theme gets: valid chunks, and each pixel exactly the
+// art's pixel under its centre (no smoothing, no shift, no new colour).
+TEST(IconPng, DecodesToTheIconPixelsAtEveryDesktopSize)
 {
-    std::vector<std::uint8_t> const png = assets::icon_png();
-    std::vector<std::uint8_t> const rgba = assets::icon_rgba();
-    ASSERT_GE(png.size(), 8u);
-    EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
+    std::vector<std::uint8_t> const art = assets::icon_rgba();
+    for (int const size : assets::desktop_icon_sizes) {
+        SCOPED_TRACE("size " + std::to_string(size));
+        std::vector<std::uint8_t> const png = assets::icon_png(size);
+        ASSERT_GE(png.size(), 8u);
+        EXPECT_EQ(std::string(png.begin() + 1, png.begin() + 4), "PNG");
 
-    std::vector<std::string> types;
-    std::vector<std::uint8_t> idat;
-    for (std::size_t at = 8; at + 12 <= png.size();) {
-        std::uint32_t const length = be32(png, at);
-        ASSERT_LE(at + 12 + length, png.size());
-        std::string const type(
-            png.begin() + static_cast<std::ptrdiff_t>(at + 4), png.begin() + static_cast<std::ptrdiff_t>(at + 8));
-        uLong const crc = ::crc32(0, png.data() + at + 4, 4 + length);
-        EXPECT_EQ(crc, be32(png, at + 8 + length)) << type;
-        if (type == "IHDR") {
-            EXPECT_EQ(be32(png, at + 8), 32u);
-            EXPECT_EQ(be32(png, at + 12), 32u);
-            EXPECT_EQ(png[at + 16], 8) << "bit depth";
-            EXPECT_EQ(png[at + 17], 6) << "RGBA";
+        std::vector<std::string> types;
+        std::vector<std::uint8_t> idat;
+        for (std::size_t at = 8; at + 12 <= png.size();) {
+            std::uint32_t const length = be32(png, at);
+            ASSERT_LE(at + 12 + length, png.size());
+            std::string const type(
+                png.begin() + static_cast<std::ptrdiff_t>(at + 4), png.begin() + static_cast<std::ptrdiff_t>(at + 8));
+            uLong const crc = ::crc32(0, png.data() + at + 4, 4 + length);
+            EXPECT_EQ(crc, be32(png, at + 8 + length)) << type;
+            if (type == "IHDR") {
+                EXPECT_EQ(be32(png, at + 8), std::uint32_t(size));
+                EXPECT_EQ(be32(png, at + 12), std::uint32_t(size));
+                EXPECT_EQ(png[at + 16], 8) << "bit depth";
+                EXPECT_EQ(png[at + 17], 6) << "RGBA";
+            }
+            if (type == "IDAT")
+                idat.insert(idat.end(), png.begin() + static_cast<std::ptrdiff_t>(at + 8),
+                    png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
+            types.push_back(type);
+            at += 12 + length;
         }
-        if (type == "IDAT")
-            idat.insert(idat.end(), png.begin() + static_cast<std::ptrdiff_t>(at + 8),
-                png.begin() + static_cast<std::ptrdiff_t>(at + 8 + length));
-        types.push_back(type);
-        at += 12 + length;
-    }
-    EXPECT_EQ(types, (std::vector<std::string> { "IHDR", "IDAT", "IEND" }));
+        EXPECT_EQ(types, (std::vector<std::string> { "IHDR", "IDAT", "IEND" }));
 
-    std::vector<std::uint8_t> raw(32 * (1 + 32 * 4));
-    uLongf raw_size = raw.size();
-    ASSERT_EQ(::uncompress(raw.data(), &raw_size, idat.data(), idat.size()), Z_OK);
-    ASSERT_EQ(raw_size, raw.size());
-    for (int y = 0; y < 32; ++y) {
-        EXPECT_EQ(raw[static_cast<std::size_t>(y) * 129], 0) << "filter of row " << y;
-        for (int i = 0; i < 128; ++i)
-            ASSERT_EQ(raw[static_cast<std::size_t>(y) * 129 + 1 + i], rgba[static_cast<std::size_t>(y) * 128 + i])
-                << "row " << y << " byte " << i;
+        std::size_t const row = 1 + std::size_t(size) * 4;
+        std::vector<std::uint8_t> raw(size * row);
+        uLongf raw_size = raw.size();
+        ASSERT_EQ(::uncompress(raw.data(), &raw_size, idat.data(), idat.size()), Z_OK);
+        ASSERT_EQ(raw_size, raw.size());
+        double const step = 32.0 / size;
+        for (int y = 0; y < size; ++y) {
+            EXPECT_EQ(raw[y * row], 0) << "filter of row " << y;
+            for (int x = 0; x < size; ++x) {
+                auto const from = std::size_t((y + 0.5) * step) * 32 + std::size_t((x + 0.5) * step);
+                for (int c = 0; c < 4; ++c)
+                    ASSERT_EQ(raw[y * row + 1 + x * 4 + c], art[from * 4 + c]) << "pixel " << x << "," << y;
+            }
+        }
     }
 }
 

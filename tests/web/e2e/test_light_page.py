@@ -5,9 +5,11 @@ very window description the desktop programs carry."""
 import base64
 import os
 import re
+import time
 import unittest
 import zlib
 
+from browser import Browser
 from window import config
 
 BUDGET = 200_000
@@ -44,12 +46,14 @@ def memory_image(module):
     return bytes(memory)
 
 
+MODULE = rb'<script type="application/octet-stream" id="tavrel-module">([A-Za-z0-9+/=]+)</script>'
+
+
 class LightPageTest(unittest.TestCase):
     def test_the_page_is_light_and_its_module_holds_the_desktop_description(self):
         page = open(config["page"], "rb").read()
         self.assertLessEqual(len(page), BUDGET)
-        packed = re.search(rb'<script type="application/octet-stream" id="tavrel-module">([A-Za-z0-9+/=]+)</script>',
-                           page)
+        packed = re.search(MODULE, page)
         self.assertIsNotNone(packed, "the page carries its module")
         module = zlib.decompress(base64.b64decode(packed.group(1)), wbits=-15)
         generated = os.path.join(os.path.dirname(config["page"]), "generated", "form_stream.cpp")
@@ -57,3 +61,22 @@ class LightPageTest(unittest.TestCase):
         description = bytes(int(n) for n in numbers.split(",") if n.strip())
         self.assertEqual(len(description), 751_099)
         self.assertIn(description, memory_image(module))
+
+    def test_a_module_that_cannot_be_unpacked_is_reported(self):
+        page = open(config["page"], "rb").read()
+        packed = re.search(MODULE, page)
+        middle = (packed.start(1) + packed.end(1)) // 2
+        browser = Browser()
+        try:
+            damaged = os.path.join(browser.profile, "damaged.html")
+            with open(damaged, "wb") as f:
+                f.write(page[:middle] + b"////" * 64 + page[middle + 256:])
+            browser.open(damaged)
+            for _ in range(100):
+                texts = [n.get("name", {}).get("value", "") for n in browser.ax_nodes() if not n.get("ignored")]
+                if any("'450'" in t for t in texts):
+                    break
+                time.sleep(0.05)
+            self.assertTrue(any("'450'" in t for t in texts), texts)
+        finally:
+            browser.close()

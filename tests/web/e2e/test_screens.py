@@ -95,7 +95,7 @@ class ScreensTest(PageTest):
                 self.browser.open(config["page"])
                 self.wait_for(lambda: self.label_text() == "1*1*1 = 1", "the window to load")
                 self.assertLessEqual(self.script("document.documentElement.scrollWidth;"), width)
-                window = self.browser.driver.find_element(By.CSS_SELECTOR, "[role=group]")
+                window = self.browser.driver.find_element(By.CSS_SELECTOR, ".tavrel-window")
                 wx, wy, ww, wh = self.rect(window)
                 narrow = width < WIDTH
                 if not narrow:
