@@ -51,6 +51,7 @@ EM_JS(void, js_put_picture, (int id, int picture, std::uint8_t const* rgba, int 
 });
 EM_JS(void, js_set_icon, (std::uint8_t const* rgba, int w, int h), { TavrelDom.setIcon(rgba, w, h); });
 EM_JS(void, js_focus, (int id, int quiet), { TavrelDom.focus(id, quiet !== 0); });
+EM_JS(void, js_fit, (), { TavrelFit.fit(); });
 EM_JS(void, js_report, (char const* title, char const* text, char const* button, char const* ended), {
     TavrelDom.report(UTF8ToString(title), UTF8ToString(text), UTF8ToString(button), UTF8ToString(ended));
 });
@@ -298,6 +299,9 @@ void show(platform::Form&)
     for (platform::Control const* control : backend->elements)
         if (control->kind() == platform::Kind::PictureBox)
             show_picture(static_cast<platform::PictureBox const&>(*control));
+    // Fitted to the viewport before the focus lays the page out, so that
+    // the first frame needs no second layout.
+    js_fit();
     if (platform::Control const* first = backend->tab_ring.first())
         js_focus(id_of(*first), 1);
 }
