@@ -63,6 +63,8 @@ void js_set_selected(int id, int entry);
 void js_put_picture(int id, int picture, std::uint8_t const* rgba, int w, int h);
 // quiet: without the mark of a focus the keyboard moved.
 void js_focus(int id, int quiet);
+// Scales or lays out the window for the viewport (TavrelFit.fit).
+void js_fit();
 void js_report(char const* title, char const* text, char const* button, char const* ended);
 }
 

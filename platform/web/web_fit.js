@@ -39,7 +39,7 @@ var TavrelFit = {
       TavrelFit.restore(root, children);
       width = html.clientWidth;
     }
-    var room = Math.min(width / size.w, innerHeight / size.h);
+    var room = width && Math.min(width / size.w, innerHeight / size.h);
     var mode = width < size.w ? 'narrow' : room >= 2 ? 'scaled' : 'natural';
     if (mode !== 'narrow') TavrelFit.restore(root, children);
     html.classList.toggle('tavrel-narrow', mode === 'narrow');
@@ -124,7 +124,6 @@ var TavrelFit = {
     });
   },
 };
-TavrelSelection.onStart(function () {
-  TavrelFit.fit();
-  addEventListener('resize', TavrelFit.fit);
-});
+// The back end fits the window as it shows it; from then on the viewport
+// may change.
+TavrelSelection.onStart(function () { addEventListener('resize', TavrelFit.fit); });

@@ -50,6 +50,7 @@ EM_JS(void, js_put_picture, (int id, int picture, std::uint8_t const* rgba, int 
     TavrelDom.putPicture(id, picture, rgba, w, h);
 });
 EM_JS(void, js_focus, (int id, int quiet), { TavrelDom.focus(id, quiet !== 0); });
+EM_JS(void, js_fit, (), { TavrelFit.fit(); });
 EM_JS(void, js_report, (char const* title, char const* text, char const* button, char const* ended), {
     TavrelDom.report(UTF8ToString(title), UTF8ToString(text), UTF8ToString(button), UTF8ToString(ended));
 });
@@ -146,6 +147,9 @@ void show(platform::Form& form)
     js_set_reading_order(reading.data(), static_cast<int>(reading.size()));
     for (platform::PictureBox const* box : b.picture_boxes)
         show_picture(*box);
+    // Fitted to the viewport before the focus lays the page out, so that
+    // the first frame needs no second layout.
+    js_fit();
     if (platform::Control const* first = platform::TabRing(form).first())
         js_focus(id_of(*first), 1);
 }
