@@ -98,13 +98,22 @@ var TavrelDom = {
       option.textContent = text;
       el.appendChild(option);
     });
-    // The rows the box shows, for Page Up and Page Down to move by.
-    var row = el.options.length ? el.options[0].offsetHeight : 0;
-    el.size = Math.max(2, row ? Math.floor(el.clientHeight / row) : 2);
+    // A list box, not a drop-down; measureLists() gives it its true size.
+    el.size = 2;
     el.selectedIndex = -1;
     el.tavrelSelected = -1;
     TavrelDom.lists.push(el);
     if (header >= 0) el.setAttribute('aria-labelledby', 'tavrel-' + header);
+  },
+
+  // The rows each list shows, for Page Up and Page Down to move by: measured
+  // once the whole window stands, so the page is laid out once for all lists.
+  measureLists: function () {
+    var rows = TavrelDom.lists.map(function (el) {
+      var row = el.options.length ? el.options[0].offsetHeight : 0;
+      return row ? Math.floor(el.clientHeight / row) : 2;
+    });
+    TavrelDom.lists.forEach(function (el, i) { el.size = Math.max(2, rows[i]); });
   },
 
   // A browser changes a list's selection in ways that send no change event
