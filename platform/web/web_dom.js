@@ -199,14 +199,18 @@ var TavrelDom = {
     if (picture >= 0) context.putImageData(TavrelDom.pictures[picture], 0, 0);
   },
 
+  // The icon is no part of the window's first frame: it is encoded after.
   setIcon: function (rgba, w, h) {
-    var canvas = document.createElement('canvas');
-    canvas.width = w;
-    canvas.height = h;
-    canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(HEAPU8.subarray(rgba, rgba + w * h * 4)), w, h), 0, 0);
-    var link = document.querySelector('link[rel~="icon"]') || document.head.appendChild(document.createElement('link'));
-    link.rel = 'icon';
-    link.href = canvas.toDataURL('image/png');
+    var pixels = new ImageData(new Uint8ClampedArray(HEAPU8.subarray(rgba, rgba + w * h * 4)), w, h);
+    setTimeout(function () {
+      var canvas = document.createElement('canvas');
+      canvas.width = w;
+      canvas.height = h;
+      canvas.getContext('2d').putImageData(pixels, 0, 0);
+      var link = document.querySelector('link[rel~="icon"]') || document.head.appendChild(document.createElement('link'));
+      link.rel = 'icon';
+      link.href = canvas.toDataURL('image/png');
+    }, 0);
   },
 
   // The focus the window opens with carries no mark until the keyboard moves it.
