@@ -5,6 +5,8 @@
 // The module lies in the page deflated, in base64 in a script element that
 // never runs, and the browser's own DecompressionStream unpacks it: a
 // sixteenth of its bytes to load, and nothing fetched, not even from file://.
+// Fetching it as a data: address leaves the base64 to the browser, off the
+// page's thread, and the module compiles while it is being unpacked.
 // A module that cannot be unpacked or started is reported like any run-time
 // error, since the program is not there to report it.
 Module.instantiateWasm = function (imports, receive) {
@@ -14,13 +16,14 @@ Module.instantiateWasm = function (imports, receive) {
     TavrelDom.report(document.title, "Грешка при изпълнение '450':\n\nОписанието на прозореца е повредено\n(" +
       detail + ')', 'OK', 'Програмата завърши след грешка при изпълнение.');
   };
+  var wasm = function (body) { return new Response(body, { headers: { 'Content-Type': 'application/wasm' } }); };
   try {
-    var text = atob(document.getElementById('tavrel-module').textContent);
-    var bytes = new Uint8Array(text.length);
-    for (var i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
-    var unpacked = new Response(bytes).body.pipeThrough(new DecompressionStream('deflate-raw'));
-    new Response(unpacked).arrayBuffer()
-      .then(function (module) { return WebAssembly.instantiate(module, imports); })
+    fetch('data:application/octet-stream;base64,' + document.getElementById('tavrel-module').textContent)
+      .then(function (packed) {
+        var unpacked = packed.body.pipeThrough(new DecompressionStream('deflate-raw'));
+        if (WebAssembly.instantiateStreaming) return WebAssembly.instantiateStreaming(wasm(unpacked), imports);
+        return wasm(unpacked).arrayBuffer().then(function (module) { return WebAssembly.instantiate(module, imports); });
+      })
       .then(function (result) { receive(result.instance, result.module); }, failed);
   } catch (e) {
     failed(e);
