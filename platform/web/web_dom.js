@@ -5,6 +5,8 @@
 // The module lies in the page deflated, in base64 in a script element that
 // never runs, and the browser's own DecompressionStream unpacks it: a
 // sixteenth of its bytes to load, and nothing fetched, not even from file://.
+// Fetching it as a data: address leaves the base64 to the browser, off the
+// page's thread, and the module compiles while it is being unpacked.
 // A module that cannot be unpacked or started is reported like any run-time
 // error, since the program is not there to report it.
 Module.instantiateWasm = function (imports, receive) {
@@ -14,13 +16,14 @@ Module.instantiateWasm = function (imports, receive) {
     TavrelDom.report(document.title, "Грешка при изпълнение '450':\n\nОписанието на прозореца е повредено\n(" +
       detail + ')', 'OK', 'Програмата завърши след грешка при изпълнение.');
   };
+  var wasm = function (body) { return new Response(body, { headers: { 'Content-Type': 'application/wasm' } }); };
   try {
-    var text = atob(document.getElementById('tavrel-module').textContent);
-    var bytes = new Uint8Array(text.length);
-    for (var i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
-    var unpacked = new Response(bytes).body.pipeThrough(new DecompressionStream('deflate-raw'));
-    new Response(unpacked).arrayBuffer()
-      .then(function (module) { return WebAssembly.instantiate(module, imports); })
+    fetch('data:application/octet-stream;base64,' + document.getElementById('tavrel-module').textContent)
+      .then(function (packed) {
+        var unpacked = packed.body.pipeThrough(new DecompressionStream('deflate-raw'));
+        if (WebAssembly.instantiateStreaming) return WebAssembly.instantiateStreaming(wasm(unpacked), imports);
+        return wasm(unpacked).arrayBuffer().then(function (module) { return WebAssembly.instantiate(module, imports); });
+      })
       .then(function (result) { receive(result.instance, result.module); }, failed);
   } catch (e) {
     failed(e);
@@ -98,13 +101,22 @@ var TavrelDom = {
       option.textContent = text;
       el.appendChild(option);
     });
-    // The rows the box shows, for Page Up and Page Down to move by.
-    var row = el.options.length ? el.options[0].offsetHeight : 0;
-    el.size = Math.max(2, row ? Math.floor(el.clientHeight / row) : 2);
+    // A list box, not a drop-down; measureLists() gives it its true size.
+    el.size = 2;
     el.selectedIndex = -1;
     el.tavrelSelected = -1;
     TavrelDom.lists.push(el);
     if (header >= 0) el.setAttribute('aria-labelledby', 'tavrel-' + header);
+  },
+
+  // The rows each list shows, for Page Up and Page Down to move by: measured
+  // once the whole window stands, so the page is laid out once for all lists.
+  measureLists: function () {
+    var rows = TavrelDom.lists.map(function (el) {
+      var row = el.options.length ? el.options[0].offsetHeight : 0;
+      return row ? Math.floor(el.clientHeight / row) : 2;
+    });
+    TavrelDom.lists.forEach(function (el, i) { el.size = Math.max(2, rows[i]); });
   },
 
   // A browser changes a list's selection in ways that send no change event
@@ -195,14 +207,18 @@ var TavrelDom = {
     if (picture >= 0) context.putImageData(TavrelDom.pictures[picture], 0, 0);
   },
 
+  // The icon is no part of the window's first frame: it is encoded after.
   setIcon: function (rgba, w, h) {
-    var canvas = document.createElement('canvas');
-    canvas.width = w;
-    canvas.height = h;
-    canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(HEAPU8.subarray(rgba, rgba + w * h * 4)), w, h), 0, 0);
-    var link = document.querySelector('link[rel~="icon"]') || document.head.appendChild(document.createElement('link'));
-    link.rel = 'icon';
-    link.href = canvas.toDataURL('image/png');
+    var pixels = new ImageData(new Uint8ClampedArray(HEAPU8.subarray(rgba, rgba + w * h * 4)), w, h);
+    setTimeout(function () {
+      var canvas = document.createElement('canvas');
+      canvas.width = w;
+      canvas.height = h;
+      canvas.getContext('2d').putImageData(pixels, 0, 0);
+      var link = document.querySelector('link[rel~="icon"]') || document.head.appendChild(document.createElement('link'));
+      link.rel = 'icon';
+      link.href = canvas.toDataURL('image/png');
+    }, 0);
   },
 
   // The focus the window opens with carries no mark until the keyboard moves it.

@@ -38,6 +38,7 @@ var TavrelSelection = {
 
   started: function () {
     if (TavrelDom.ended || !TavrelDom.root) return;
+    TavrelDom.measureLists();
     // Every pick of the user, however the browser made it, once the program has it.
     TavrelDom.userPicked.push(function (el) {
       var list = TavrelSelection.lists().indexOf(el);
