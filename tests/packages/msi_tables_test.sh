@@ -72,8 +72,8 @@ valid_83='^[A-Za-z0-9_~!#$%&()@^{}-]{1,8}(\.[A-Za-z0-9_~!#$%&()@^{}-]{1,3})?$'
 while IFS=$'\t' read -r table name; do
   [ "$name" = . ] || [ "$name" = SourceDir ] || grep -qE "$valid_83" <<<"${name%%|*}" ||
     fail "$table name '$name' has no 8.3 form"
-done < <(for spec in File:3 Directory:3 Shortcut:3; do
-  msiinfo export "$msi" "${spec%:*}" | tr -d '\r' | tail -n +4 | cut -f "${spec#*:}" | sed "s/^/${spec%:*}\t/"
+done < <(for table_column in File:3 Directory:3 Shortcut:3; do
+  msiinfo export "$msi" "${table_column%:*}" | tr -d '\r' | tail -n +4 | cut -f "${table_column#*:}" | sed "s/^/${table_column%:*}\t/"
 done)
 
 # It installs the zip's folder, with the very program that was built.
