@@ -164,6 +164,9 @@ Backend& backend();
 // waits for it to end.
 void start_font_setup(Backend& b);
 void await_font_setup(Backend& b);
+// Asks the X server what Xft must know of it before its first font, while
+// the font set-up still runs.
+void ask_font_rendering(Display* display);
 
 // Sets FLTK's global options to the program's own before any widget reads
 // them, so that FLTK reads and writes no preference files.

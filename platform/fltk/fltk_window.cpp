@@ -262,8 +262,12 @@ using namespace fltk;
 
 void start()
 {
-    use_own_options();
+    // The font set-up is the longest part of start-up: it goes first, and the
+    // display is opened while it runs, before the form is read.
     start_font_setup(backend());
+    use_own_options();
+    if (display_open())
+        ask_font_rendering(fl_display);
 }
 
 void open_window(platform::Form& form)
