@@ -19,9 +19,12 @@ void ThunRTMain(Project const& project)
         form = read_form(project.form_description, true);
         if (project.bind_handlers)
             project.bind_handlers(*form);
-        build_window(*form);
+        // The load event and the pictures it leaves in view need no native
+        // window: done first, they take place while a back end still waits
+        // for its slower set-up, and the window is made in its final state.
         form->raise_load();
         form->show_pictures();
+        build_window(*form);
         display::show(*form);
         display::run(*form);
         display::end();
