@@ -292,8 +292,11 @@ void open_window(platform::Form& form)
         window.size_range(1, 1);
     if (form.icon)
         set_icon(b, *form.icon);
-    // The elements that follow measure text in the window font.
+    // The elements that follow measure text in the window font. Made the
+    // current font first: FLTK measures another font by switching to it and
+    // back, and the way back from no font at all opens a font of its own.
     await_font_setup(b);
+    fl_font(b.font.face, b.font.size);
 }
 
 void show(platform::Form& form)
