@@ -96,7 +96,8 @@ TEST(PictureDecode, DeferredPixelsWaitForTheirFile)
 {
     static bool arrived = false;
     platform::set_file_arrived([](std::span<std::uint8_t const>) { return arrived; });
-    auto const picture = platform::decode_picture(bmp_file(1, 1, { 0x123456 }), true);
+    Bytes const file = bmp_file(1, 1, { 0x123456 });
+    auto const picture = platform::decode_picture(file, true);
     picture->ensure_pixels();
     EXPECT_FALSE(picture->has_pixels());
     arrived = true;
