@@ -2,6 +2,17 @@
 
 namespace platform {
 
+namespace {
+
+FileArrived file_arrived = nullptr;
+
+} // namespace
+
+void set_file_arrived(FileArrived arrived)
+{
+    file_arrived = arrived;
+}
+
 bool Picture::has_pixels() const
 {
     return width > 0 && height > 0
@@ -10,7 +21,7 @@ bool Picture::has_pixels() const
 
 void Picture::ensure_pixels() const
 {
-    if (!deferred.decode)
+    if (!deferred.decode || (file_arrived && !file_arrived(deferred.file)))
         return;
     // Pictures are shared as const; filling in the pixels they stand for
     // changes nothing anyone could see in them before.

@@ -29,12 +29,20 @@ struct Picture {
 
     // Whether there is something to draw: a size, and a pixel for each place.
     bool has_pixels() const;
-    // Decodes deferred pixels; a picture that has its pixels is left alone.
+    // Decodes deferred pixels once their file has arrived; a picture that has
+    // its pixels is left alone.
     void ensure_pixels() const;
 
     std::uint32_t at(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
 using PictureRef = std::shared_ptr<Picture const>;
+
+// Whether all bytes of a deferred file are in memory yet. A program whose
+// description arrives in parts (the page) sets it: until a file's bytes have
+// arrived, its pixels stay deferred rather than be decoded from what is not
+// there. Unset, every file is there.
+using FileArrived = bool (*)(std::span<std::uint8_t const> file);
+void set_file_arrived(FileArrived arrived);
 
 // The picture's pixels as R, G, B, A bytes, top row first: the layout that
 // toolkit images and page canvases take.

@@ -2,7 +2,8 @@
 //
 // Packs the window description, with the road pictures and the icon, into
 // <generated_dir>/form_stream.cpp: the bytes the program carries and reads
-// when it creates its window; and the executable's icon resources into
+// when it creates its window (and the same bytes alone in form_stream.bin, for
+// the page, which carries them apart from its module); and the executable's icon resources into
 // <generated_dir>/icon_resources.rc, from the same image as the window icon.
 // Also writes the picture files into <assets_dir> so that a person can open
 // them. A description the stream cannot hold fails
@@ -118,6 +119,7 @@ int main(int argc, char** argv)
         window::PictureFiles const pictures = picture_files();
         std::vector<std::uint8_t> const stream = window::pack(window::tavrel_oskund(), pictures);
         write_if_changed(generated_dir / "form_stream.cpp", stream_source(stream));
+        write_if_changed(generated_dir / "form_stream.bin", as_string(stream));
         write_if_changed(generated_dir / "icon_resources.rc", icon_resource_script());
         for (int k = 0; k < window::road_picture_count; ++k)
             write_if_changed(assets_dir / ("road_picture_" + std::to_string(k) + ".bmp"),

@@ -61,6 +61,11 @@ void js_set_selected(int id, int entry);
 // Draws picture number `picture` in element id; rgba is its pixels the first
 // time, null after that; -1 clears the element.
 void js_put_picture(int id, int picture, std::uint8_t const* rgba, int w, int h);
+// Clears element id, which waits for its picture's file to arrive.
+void js_wait_picture(int id);
+// Whether the bytes of [at, at + size) are in memory yet (see the page's
+// description blocks): 1 or 0.
+int js_file_arrived(std::uint8_t const* at, int size);
 // quiet: without the mark of a focus the keyboard moved.
 void js_focus(int id, int quiet);
 // Scales or lays out the window for the viewport (TavrelFit.fit).
@@ -70,6 +75,9 @@ void js_report(char const* title, char const* text, char const* button, char con
 
 // JavaScript to C++, for user input; defined in web_controls.cpp.
 extern "C" {
+// More of the window description has arrived in memory: the boxes that wait
+// for it are drawn.
+void tavrel_web_bytes_arrived();
 // The user selected an entry of list box id.
 void tavrel_web_list_selected(int id, int entry);
 // Moves the focus as Tab (or Shift+Tab) does from element id (-1 for none);

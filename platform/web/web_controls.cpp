@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace web {
 
@@ -91,10 +92,13 @@ void show_picture(platform::PictureBox const& box)
         js_put_picture(id, -1, nullptr, 0, 0);
         return;
     }
-    // Before the window is shown a picture may not have its pixels yet;
-    // show() puts it then.
-    if (!picture->has_pixels())
+    // Before the window is shown a picture may not have its pixels yet, and
+    // its file may still be on its way into the page: the box stays empty,
+    // never showing another picture, until show() or the file's arrival.
+    if (!picture->has_pixels()) {
+        js_wait_picture(id);
         return;
+    }
     auto& pictures = backend().pictures;
     auto found = pictures.find(picture.get());
     if (found != pictures.end()) {
@@ -118,6 +122,22 @@ EMSCRIPTEN_KEEPALIVE void tavrel_web_list_selected(int id, int entry)
     for (platform::ListBox* list : backend().lists)
         if (id_of(*list) == id && entry >= 0 && entry < 0x8000)
             platform::user_selected(*list, static_cast<std::int16_t>(entry));
+}
+
+EMSCRIPTEN_KEEPALIVE void tavrel_web_bytes_arrived()
+{
+    platform::reporting_errors([] {
+        // Boxes share pictures: those that wait are found before any is drawn.
+        std::vector<platform::PictureBox const*> waiting;
+        for (platform::PictureBox const* box : backend().picture_boxes)
+            if (box->Picture() && !box->Picture()->has_pixels())
+                waiting.push_back(box);
+        for (platform::PictureBox const* box : waiting) {
+            box->Picture()->ensure_pixels();
+            if (box->Picture()->has_pixels())
+                show_picture(*box);
+        }
+    });
 }
 
 EMSCRIPTEN_KEEPALIVE int tavrel_web_tab_from(int id, int backward)

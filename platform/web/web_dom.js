@@ -2,37 +2,53 @@
 // half asks for and hands user input back to it; places, colours, texts,
 // order and names all come from C++, so nothing here knows this window.
 
-// The module lies in the page deflated, in base64 in a script element that
-// never runs, and the browser's own DecompressionStream unpacks it: a
-// sixteenth of its bytes to load, and nothing fetched, not even from file://.
-// Fetching it as a data: address leaves the base64 to the browser, off the
-// page's thread, and the module compiles while it is being unpacked.
-// A module that cannot be unpacked or started is reported like any run-time
-// error, since the program is not there to report it.
+// The module and the window description lie in the page deflated, in base64
+// in script elements that never run, and the browser's own
+// DecompressionStream unpacks them: a sixteenth of their bytes to load, and
+// nothing fetched, not even from file://. The module compiles while it is
+// being unpacked. The description is no part of the
+// module: the page writes it into the module's memory, where the program
+// reads it, before main runs; the pixels of its bitmaps, most of which the
+// first frame does not show, each come apart and later (TavrelDom.unpackLate).
+// What cannot be unpacked or started is reported like any run-time error,
+// since the program is not there to report it.
 Module.instantiateWasm = function (imports, receive) {
-  var failed = function (e) {
-    var detail = 'Web: the program cannot be unpacked (' + e + ')';
-    console.error(document.title + ': грешка 450: Описанието на прозореца е повредено: ' + detail);
-    TavrelDom.report(document.title, "Грешка при изпълнение '450':\n\nОписанието на прозореца е повредено\n(" +
-      detail + ')', 'OK', 'Програмата завърши след грешка при изпълнение.');
-  };
   var wasm = function (body) { return new Response(body, { headers: { 'Content-Type': 'application/wasm' } }); };
   try {
-    fetch('data:application/octet-stream;base64,' + document.getElementById('tavrel-module').textContent)
-      .then(function (packed) {
-        var unpacked = packed.body.pipeThrough(new DecompressionStream('deflate-raw'));
-        if (WebAssembly.instantiateStreaming) return WebAssembly.instantiateStreaming(wasm(unpacked), imports);
-        return wasm(unpacked).arrayBuffer().then(function (module) { return WebAssembly.instantiate(module, imports); });
+    var description = TavrelDom.readLayout();
+    var module = TavrelDom.unpack(document.getElementById('tavrel-module')).then(function (unpacked) {
+      if (WebAssembly.instantiateStreaming) return WebAssembly.instantiateStreaming(wasm(unpacked), imports);
+      return wasm(unpacked).arrayBuffer().then(function (bytes) { return WebAssembly.instantiate(bytes, imports); });
+    });
+    var first = TavrelDom.unpack(description).then(TavrelDom.bytes);
+    Promise.all([module, first])
+      .then(function (results) {
+        TavrelDom.placeFirst(results[0].instance, imports, results[1]);
+        return results[0];
       })
-      .then(function (result) { receive(result.instance, result.module); }, failed);
+      .then(function (result) {
+        receive(result.instance, result.module);
+        TavrelDom.unpackLate();
+      }, TavrelDom.damaged);
   } catch (e) {
-    failed(e);
+    TavrelDom.damaged(e);
   }
   return {};
 };
 
 var TavrelDom = {
+  // Where the description lies in the module's memory, its size, and its
+  // late parts: the element each is in, and its place in the description.
+  description: null,
+  memory: null,
   root: null,
+  // The start is over once main and the page's own start have run; the
+  // window comes into the page then, when no box waits for its picture.
+  starting: true,
+  waiting: {},
+  startFocus: null,
+  // Run as the window comes into the page.
+  presented: [],
   elements: [],
   pictures: [],
   lists: [],
@@ -40,6 +56,150 @@ var TavrelDom = {
   userPicked: [],
   ended: false,
   pressed: false,
+
+  // The base64 is decoded here: for blocks this small, a data: address the
+  // browser decodes costs more in its round trip than it saves.
+  unpack: function (el) {
+    return new Promise(function (resolve) {
+      var packed;
+      if (Uint8Array.fromBase64) {
+        packed = Uint8Array.fromBase64(el.textContent);
+      } else {
+        var text = atob(el.textContent);
+        packed = new Uint8Array(text.length);
+        for (var i = 0; i < text.length; i++) packed[i] = text.charCodeAt(i);
+      }
+      resolve(new Response(packed).body.pipeThrough(new DecompressionStream('deflate-raw')));
+    });
+  },
+
+  // A stream's bytes, read chunk by chunk: in Chromium, many times quicker
+  // than through a Response.
+  bytes: function (stream) {
+    var reader = stream.getReader();
+    var chunks = [];
+    var size = 0;
+    var pump = function () {
+      return reader.read().then(function (chunk) {
+        if (!chunk.done) {
+          chunks.push(chunk.value);
+          size += chunk.value.length;
+          return pump();
+        }
+        if (chunks.length === 1) return chunks[0];
+        var all = new Uint8Array(size);
+        chunks.reduce(function (at, c) { all.set(c, at); return at + c.length; }, 0);
+        return all;
+      });
+    };
+    return pump();
+  },
+
+  readLayout: function () {
+    var el = document.getElementById('tavrel-description');
+    var late = el.getAttribute('data-late').split(' ').filter(Boolean).map(Number);
+    var d = { at: +el.getAttribute('data-at'), size: +el.getAttribute('data-size'), late: [] };
+    for (var i = 0; i + 1 < late.length; i += 2) d.late.push({ from: late[i], size: late[i + 1] });
+    TavrelDom.description = d;
+    return el;
+  },
+
+  // Writes the first part of the description around the places of the late
+  // ones, which stay zero until they come.
+  placeFirst: function (instance, imports, first) {
+    var d = TavrelDom.description;
+    var memories = [instance.exports].concat(Object.keys(imports).map(function (k) { return imports[k]; }));
+    memories.some(function (where) {
+      return Object.keys(where).some(function (k) {
+        if (where[k] instanceof WebAssembly.Memory) TavrelDom.memory = where[k];
+        return TavrelDom.memory;
+      });
+    });
+    var lateBytes = d.late.reduce(function (sum, part) { return sum + part.size; }, 0);
+    if (!TavrelDom.memory || first.length !== d.size - lateBytes || d.at + d.size > TavrelDom.memory.buffer.byteLength)
+      throw new Error('the description has ' + first.length + ' bytes, not ' + (d.size - lateBytes));
+    var heap = new Uint8Array(TavrelDom.memory.buffer);
+    var from = 0;
+    var taken = 0;
+    d.late.concat([{ from: d.size, size: 0 }]).forEach(function (part) {
+      heap.set(first.subarray(taken, taken + part.from - from), d.at + from);
+      taken += part.from - from;
+      from = part.from + part.size;
+    });
+  },
+
+  // Unpacks the late parts one after another, from the first frame on; a part
+  // that a box waits for goes first, and at once.
+  unpackLate: function () {
+    // The late parts follow the script in the page.
+    if (document.readyState === 'loading') {
+      document.addEventListener('DOMContentLoaded', TavrelDom.unpackLate);
+      return;
+    }
+    var d = TavrelDom.description;
+    var parts = document.getElementsByClassName('tavrel-late');
+    if (parts.length !== d.late.length) {
+      TavrelDom.damaged(new Error(parts.length + ' late parts, not ' + d.late.length));
+      return;
+    }
+    var next = function () {
+      var waiting = d.late.filter(function (part) { return part.wanted && !part.begun; });
+      var part = waiting[0] || d.late.filter(function (p) { return !p.begun; })[0];
+      if (!part || TavrelDom.ended) return;
+      part.begun = true;
+      TavrelDom.unpack(parts[d.late.indexOf(part)]).then(TavrelDom.bytes).then(function (bytes) {
+        if (bytes.length !== part.size) throw new Error('a part of ' + bytes.length + ' bytes, not ' + part.size);
+        new Uint8Array(TavrelDom.memory.buffer).set(bytes, d.at + part.from);
+        part.done = true;
+        TavrelDom.input(function () { Module._tavrel_web_bytes_arrived(); });
+        next();
+      }).catch(TavrelDom.damaged);
+    };
+    TavrelDom.nextLate = next;
+    if (d.late.some(function (part) { return part.wanted; })) next();
+    else requestAnimationFrame(function () { setTimeout(next, 0); });
+  },
+
+  // Whether [at, at + size) of memory holds what it should; a late part that
+  // is not there yet is wanted.
+  arrived: function (at, size) {
+    var d = TavrelDom.description;
+    if (!d) return true;
+    var missing = d.late.filter(function (part) {
+      return !part.done && d.at + part.from < at + size && at < d.at + part.from + part.size;
+    });
+    missing.forEach(function (part) {
+      if (!part.wanted && !part.begun && TavrelDom.nextLate) setTimeout(TavrelDom.nextLate, 0);
+      part.wanted = true;
+    });
+    return missing.length === 0;
+  },
+
+  damaged: function (e) {
+    if (TavrelDom.ended) return;
+    var detail = 'Web: the program cannot be unpacked (' + e + ')';
+    console.error(document.title + ': грешка 450: Описанието на прозореца е повредено: ' + detail);
+    TavrelDom.report(document.title, "Грешка при изпълнение '450':\n\nОписанието на прозореца е повредено\n(" +
+      detail + ')', 'OK', 'Програмата завърши след грешка при изпълнение.');
+  },
+
+  // Puts the window into the page once the start is over and every box has
+  // its picture, so that its first frame shows it whole; then the focus it
+  // opens with, and the rows of its lists, which need it laid out.
+  present: function () {
+    var root = TavrelDom.root;
+    if (TavrelDom.starting || TavrelDom.ended || !root || root.isConnected || Object.keys(TavrelDom.waiting).length)
+      return;
+    document.body.appendChild(root);
+    TavrelDom.presented.forEach(function (fn) { fn(); });
+    if (TavrelDom.startFocus) TavrelDom.focus.apply(null, TavrelDom.startFocus);
+    TavrelDom.measureLists();
+  },
+
+  started: function () {
+    TavrelDom.starting = false;
+    TavrelDom.present();
+  },
 
   // Calls into the program for one piece of user input. An error the program
   // reports ends it by unwinding out of the call; that end is not a fault of
@@ -64,7 +224,6 @@ var TavrelDom = {
       ';font-family:' + font + ';font-size:' + fontPx + 'px';
     root.addEventListener('keydown', TavrelDom.onKey);
     TavrelDom.watchInput();
-    document.body.appendChild(root);
     TavrelDom.root = root;
   },
 
@@ -201,6 +360,17 @@ var TavrelDom = {
   // Pictures are shared and never change, so each is turned into pixels once.
   putPicture: function (id, picture, rgba, w, h) {
     if (rgba) TavrelDom.pictures[picture] = new ImageData(new Uint8ClampedArray(HEAPU8.subarray(rgba, rgba + w * h * 4)), w, h);
+    TavrelDom.draw(id, picture);
+    delete TavrelDom.waiting[id];
+    TavrelDom.present();
+  },
+
+  waitPicture: function (id) {
+    TavrelDom.waiting[id] = true;
+    TavrelDom.draw(id, -1);
+  },
+
+  draw: function (id, picture) {
     var canvas = TavrelDom.elements[id];
     var context = canvas.getContext('2d');
     context.clearRect(0, 0, canvas.width, canvas.height);
@@ -223,7 +393,8 @@ var TavrelDom = {
 
   // The focus the window opens with carries no mark until the keyboard moves it.
   focus: function (id, quiet) {
-    if (TavrelDom.elements[id]) TavrelDom.elements[id].focus({ preventScroll: true, focusVisible: !quiet });
+    if (TavrelDom.root && !TavrelDom.root.isConnected) TavrelDom.startFocus = [id, quiet];
+    else if (TavrelDom.elements[id]) TavrelDom.elements[id].focus({ preventScroll: true, focusVisible: !quiet });
   },
 
   // Tab and Shift+Tab go round the window's own ring, as on the desktop. In

@@ -64,9 +64,10 @@ var TavrelFit = {
   // Blocks of elements in reading order: a caption and the boxes it names,
   // or a row of elements that share a band of the window's height.
   blocks: function (children) {
+    // Sought among the window's own elements: the window may not be in the page yet.
     var header = function (el) {
-      var label = document.getElementById(el.getAttribute('aria-labelledby') || '');
-      return label && label.parentNode === el.parentNode ? label : null;
+      var id = el.getAttribute('aria-labelledby');
+      return children.filter(function (label) { return id && label.id === id; })[0] || null;
     };
     var blocks = [];
     var taken = [];
@@ -124,6 +125,10 @@ var TavrelFit = {
     });
   },
 };
-// The back end fits the window as it shows it; from then on the viewport
-// may change.
+// The back end fits the window as it shows it, before it is in the page; a
+// window taller than the viewport is fitted again in the page, where the
+// scroll bar it brings takes its room. From then on the viewport may change.
+TavrelDom.presented.push(function () {
+  if (innerHeight < TavrelFit.natural(TavrelDom.root).h) TavrelFit.fit();
+});
 TavrelSelection.onStart(function () { addEventListener('resize', TavrelFit.fit); });

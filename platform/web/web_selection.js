@@ -38,13 +38,13 @@ var TavrelSelection = {
 
   started: function () {
     if (TavrelDom.ended || !TavrelDom.root) return;
-    TavrelDom.measureLists();
     // Every pick of the user, however the browser made it, once the program has it.
     TavrelDom.userPicked.push(function (el) {
       var list = TavrelSelection.lists().indexOf(el);
       if (list >= 0) TavrelSelection.picks.forEach(function (fn) { fn(list); });
     });
     TavrelSelection.starts.forEach(function (fn) { fn(); });
+    TavrelDom.started();
   },
 };
 // After main has returned: the window has loaded and is shown.

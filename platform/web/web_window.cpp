@@ -8,9 +8,11 @@
 // Shift+Tab in tab index order, the caption as the page title, the icon as the
 // favicon, names for assistive technology (a list or picture is named by the
 // caption label above it, the top label heads the window, the task text gets a
-// name of its own) and an in-page modal error report. Leaves out a frame, a
-// close button and moving the window: the page is the frame, and closing its
-// tab closes the program.
+// name of its own), an in-page modal error report, and pictures whose bitmap
+// the page has not unpacked yet (the box stays empty, and at the start the
+// window stays out of the page, until it comes). Leaves out a frame, a close
+// button and moving the window: the page is the frame, and closing its tab
+// closes the program.
 #include "web_backend.h"
 
 #include "platform/display.h"
@@ -49,6 +51,8 @@ EM_JS(void, js_set_selected, (int id, int entry), { TavrelDom.setSelected(id, en
 EM_JS(void, js_put_picture, (int id, int picture, std::uint8_t const* rgba, int w, int h), {
     TavrelDom.putPicture(id, picture, rgba, w, h);
 });
+EM_JS(void, js_wait_picture, (int id), { TavrelDom.waitPicture(id); });
+EM_JS(int, js_file_arrived, (std::uint8_t const* at, int size), { return TavrelDom.arrived(at, size) ? 1 : 0; });
 EM_JS(void, js_focus, (int id, int quiet), { TavrelDom.focus(id, quiet !== 0); });
 EM_JS(void, js_fit, (), { TavrelFit.fit(); });
 EM_JS(void, js_report, (char const* title, char const* text, char const* button, char const* ended), {
@@ -111,7 +115,14 @@ namespace display {
 
 using namespace web;
 
-void start() { }
+// The page writes the bitmaps' pixels into the description after the
+// window's first frame; a picture waits for its own.
+void start()
+{
+    platform::set_file_arrived([](std::span<std::uint8_t const> file) {
+        return js_file_arrived(file.data(), static_cast<int>(file.size())) != 0;
+    });
+}
 
 void open_window(platform::Form& form)
 {

@@ -90,4 +90,21 @@ TEST(PictureDecode, BrokenFilesAreRefused)
                 << c.what << (deferred ? ", pixels deferred" : "");
 }
 
+// Pixels whose file has not arrived stay deferred, never decoded from
+// bytes that are not there; once it has, they come.
+TEST(PictureDecode, DeferredPixelsWaitForTheirFile)
+{
+    static bool arrived = false;
+    platform::set_file_arrived([](std::span<std::uint8_t const>) { return arrived; });
+    Bytes const file = bmp_file(1, 1, { 0x123456 });
+    auto const picture = platform::decode_picture(file, true);
+    picture->ensure_pixels();
+    EXPECT_FALSE(picture->has_pixels());
+    arrived = true;
+    picture->ensure_pixels();
+    platform::set_file_arrived(nullptr);
+    ASSERT_TRUE(picture->has_pixels());
+    EXPECT_EQ(picture->pixels[0], 0xFF123456u);
+}
+
 } // namespace
