@@ -11,6 +11,8 @@
 // description unpacks. The pixel arrays of its bitmaps are carried apart,
 // each on its own ("late"): the window's first frame shows few of them, and
 // the page unpacks the others after it.
+#include "platform/form_format.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -204,8 +206,9 @@ Bytes without_description(Bytes const& module, Bytes const& description, std::in
 }
 
 // The pixel arrays of the description's bitmaps, as offset and length: each
-// picture property holds "lt\0\0", the file's size and a BMP file ("BM", its
-// size again, ..., the pixels' offset). Anything else stays in the first part.
+// picture property holds the picture signature, the file's size and a BMP
+// file ("BM", its size again, ..., the pixels' offset). Anything else stays in
+// the first part.
 std::vector<std::pair<std::size_t, std::size_t>> pixel_arrays(Bytes const& d)
 {
     auto u32 = [&](std::size_t at) {
@@ -215,10 +218,11 @@ std::vector<std::pair<std::size_t, std::size_t>> pixel_arrays(Bytes const& d)
             | static_cast<std::uint32_t>(static_cast<std::uint8_t>(d[at + 3])) << 24;
     };
     std::vector<std::pair<std::size_t, std::size_t>> arrays;
-    Bytes const signature("lt\0\0", 4);
-    for (std::size_t at = d.find(signature); at != Bytes::npos && at + 8 + 14 <= d.size();
+    namespace fmt = platform::form_format;
+    Bytes const signature(fmt::picture_signature.begin(), fmt::picture_signature.end());
+    for (std::size_t at = d.find(signature); at != Bytes::npos && at + fmt::picture_overhead + 14 <= d.size();
          at = d.find(signature, at + 1)) {
-        std::size_t const file = at + 8;
+        std::size_t const file = at + fmt::picture_overhead;
         std::uint32_t const size = u32(at + 4);
         if (d.compare(file, 2, "BM") != 0 || size > d.size() - file || u32(file + 2) != size)
             continue;

@@ -3,8 +3,9 @@
 // Packs the window description, with the road pictures and the icon, into
 // <generated_dir>/form_stream.cpp: the bytes the program carries and reads
 // when it creates its window (and the same bytes alone in form_stream.bin, for
-// the page, which carries them apart from its module); and the executable's icon resources into
-// <generated_dir>/icon_resources.rc, from the same image as the window icon.
+// the page, which carries them apart from its module); and the executable's
+// icon resources into <generated_dir>/icon_resources.rc, from the same image
+// as the window icon.
 // Also writes the picture files into <assets_dir> so that a person can open
 // them. A description the stream cannot hold fails
 // here, and with it the build. Files whose bytes would not change are left

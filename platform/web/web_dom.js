@@ -6,10 +6,10 @@
 // in script elements that never run, and the browser's own
 // DecompressionStream unpacks them: a sixteenth of their bytes to load, and
 // nothing fetched, not even from file://. The module compiles while it is
-// being unpacked. The description is no part of the
-// module: the page writes it into the module's memory, where the program
-// reads it, before main runs; the pixels of its bitmaps, most of which the
-// first frame does not show, each come apart and later (TavrelDom.unpackLate).
+// being unpacked. The description is no part of the module: the page writes
+// it into the module's memory, where the program reads it, before main runs;
+// the pixels of its bitmaps, most of which the first frame does not show,
+// each come apart and later (TavrelDom.unpackLate).
 // What cannot be unpacked or started is reported like any run-time error,
 // since the program is not there to report it.
 Module.instantiateWasm = function (imports, receive) {
