@@ -11,7 +11,9 @@ void ThunRTMain(Project const& project)
     set_program_name(project.name);
     // The form lives outside the guarded part: the back end may still draw
     // its controls while the error report is up, so it must outlive the report.
-    std::unique_ptr<Form> form;
+    // Static, because a back end whose event loop is the browser's leaves this
+    // routine by unwinding, which would destroy a local, with the window open.
+    static std::unique_ptr<Form> form;
     reporting_errors([&] {
         display::start();
         // The description is part of the program, so its bitmaps can wait
