@@ -5,29 +5,28 @@
 // The module and the window description lie in the page deflated, in base64
 // in script elements that never run, and the browser's own
 // DecompressionStream unpacks them: a sixteenth of their bytes to load, and
-// nothing fetched, not even from file://. The module compiles while it is
-// being unpacked. The description is no part of the module: the page writes
-// it into the module's memory, where the program reads it, before main runs;
-// the pixels of its bitmaps, most of which the first frame does not show,
-// each come apart and later (TavrelDom.unpackLate).
+// nothing fetched, not even from file://. The description is no part of the
+// module: the page writes it into the module's memory, where the program
+// reads it, before main runs; the pixels of its bitmaps, most of which the
+// first frame does not show, each come apart and later (TavrelDom.unpackLate).
+// All of them lie before the script, so the whole start runs as soon as the
+// script has.
 // What cannot be unpacked or started is reported like any run-time error,
 // since the program is not there to report it.
 Module.instantiateWasm = function (imports, receive) {
-  var wasm = function (body) { return new Response(body, { headers: { 'Content-Type': 'application/wasm' } }); };
   try {
     var description = TavrelDom.readLayout();
-    var module = TavrelDom.unpack(document.getElementById('tavrel-module')).then(function (unpacked) {
-      if (WebAssembly.instantiateStreaming) return WebAssembly.instantiateStreaming(wasm(unpacked), imports);
-      return wasm(unpacked).arrayBuffer().then(function (bytes) { return WebAssembly.instantiate(bytes, imports); });
-    });
+    var module = TavrelDom.unpack(document.getElementById('tavrel-module')).then(TavrelDom.bytes);
     var first = TavrelDom.unpack(description).then(TavrelDom.bytes);
     Promise.all([module, first])
-      .then(function (results) {
-        TavrelDom.placeFirst(results[0].instance, imports, results[1]);
-        return results[0];
+      .then(function (parts) {
+        return TavrelDom.instantiate(parts[0], imports).then(function (made) {
+          TavrelDom.placeFirst(made.instance, imports, parts[1]);
+          return made;
+        });
       })
-      .then(function (result) {
-        receive(result.instance, result.module);
+      .then(function (made) {
+        receive(made.instance, made.module);
         TavrelDom.unpackLate();
       }, TavrelDom.damaged);
   } catch (e) {
@@ -95,6 +94,19 @@ var TavrelDom = {
     return pump();
   },
 
+  // A module this small compiles and starts on the spot, in a fraction of
+  // the time that the round trips of doing so beside the page take; where a
+  // browser allows no such work on its main thread, it is done beside it.
+  instantiate: function (bytes, imports) {
+    try {
+      var module = new WebAssembly.Module(bytes);
+      return Promise.resolve({ instance: new WebAssembly.Instance(module, imports), module: module });
+    } catch (e) {
+      if (!(e instanceof RangeError)) throw e;
+      return WebAssembly.instantiate(bytes, imports);
+    }
+  },
+
   readLayout: function () {
     var el = document.getElementById('tavrel-description');
     var late = el.getAttribute('data-late').split(' ').filter(Boolean).map(Number);
@@ -131,11 +143,6 @@ var TavrelDom = {
   // Unpacks the late parts one after another, from the first frame on; a part
   // that a box waits for goes first, and at once.
   unpackLate: function () {
-    // The late parts follow the script in the page.
-    if (document.readyState === 'loading') {
-      document.addEventListener('DOMContentLoaded', TavrelDom.unpackLate);
-      return;
-    }
     var d = TavrelDom.description;
     var parts = document.getElementsByClassName('tavrel-late');
     if (parts.length !== d.late.length) {
