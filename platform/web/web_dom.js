@@ -14,6 +14,10 @@
 // What cannot be unpacked or started is reported like any run-time error,
 // since the program is not there to report it.
 Module.instantiateWasm = function (imports, receive) {
+  // The start is one task; a frame asked for before it is drawn as soon as
+  // it ends, with the window, where one asked for by the window would wait
+  // for the display's next refresh.
+  requestAnimationFrame(function () {});
   try {
     var description = TavrelDom.readLayout();
     var module = TavrelDom.unpack(document.getElementById('tavrel-module')).then(TavrelDom.bytes);
@@ -372,14 +376,17 @@ var TavrelDom = {
     TavrelDom.present();
   },
 
+  // A canvas that has never been drawn on is empty already, and its first
+  // drawing is dear: it makes the canvas's pixels.
   waitPicture: function (id) {
     TavrelDom.waiting[id] = true;
-    TavrelDom.draw(id, -1);
+    if (TavrelDom.elements[id].tavrelDrawn) TavrelDom.draw(id, -1);
   },
 
   draw: function (id, picture) {
     var canvas = TavrelDom.elements[id];
     var context = canvas.getContext('2d');
+    canvas.tavrelDrawn = true;
     context.clearRect(0, 0, canvas.width, canvas.height);
     if (picture >= 0) context.putImageData(TavrelDom.pictures[picture], 0, 0);
   },
