@@ -376,8 +376,8 @@ var TavrelDom = {
     TavrelDom.present();
   },
 
-  // A canvas that has never been drawn on is empty already, and its first
-  // drawing is dear: it makes the canvas's pixels.
+  // A canvas that has never been drawn on is empty already, and clearing it
+  // would make its pixels before anything is drawn.
   waitPicture: function (id) {
     TavrelDom.waiting[id] = true;
     if (TavrelDom.elements[id].tavrelDrawn) TavrelDom.draw(id, -1);
@@ -386,8 +386,8 @@ var TavrelDom = {
   draw: function (id, picture) {
     var canvas = TavrelDom.elements[id];
     var context = canvas.getContext('2d');
+    if (canvas.tavrelDrawn) context.clearRect(0, 0, canvas.width, canvas.height);
     canvas.tavrelDrawn = true;
-    context.clearRect(0, 0, canvas.width, canvas.height);
     if (picture >= 0) context.putImageData(TavrelDom.pictures[picture], 0, 0);
   },
 
