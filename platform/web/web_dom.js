@@ -376,8 +376,8 @@ var TavrelDom = {
     TavrelDom.present();
   },
 
-  // A canvas that has never been drawn on is empty already, and clearing it
-  // would make its pixels before anything is drawn.
+  // A canvas that has never been drawn on is empty already: a context and a
+  // clearing would make its pixels before anything is drawn on them.
   waitPicture: function (id) {
     TavrelDom.waiting[id] = true;
     if (TavrelDom.elements[id].tavrelDrawn) TavrelDom.draw(id, -1);
