@@ -12,31 +12,44 @@
 // each come apart and later (TavrelDom.unpackLate).
 // What cannot be unpacked or started is reported like any run-time error,
 // since the program is not there to report it.
+// Where the page carries its start window drawn in (#tavrel-prerendered),
+// the browser shows that copy from the parse, as it would a static page: the
+// start waits until that frame is drawn, then the window takes its place.
 Module.instantiateWasm = function (imports, receive) {
-  var wasm = function (body) { return new Response(body, { headers: { 'Content-Type': 'application/wasm' } }); };
-  try {
-    var description = TavrelDom.readLayout();
-    var module = TavrelDom.unpack(document.getElementById('tavrel-module')).then(function (unpacked) {
-      if (WebAssembly.instantiateStreaming) return WebAssembly.instantiateStreaming(wasm(unpacked), imports);
-      return wasm(unpacked).arrayBuffer().then(function (bytes) { return WebAssembly.instantiate(bytes, imports); });
-    });
-    var first = TavrelDom.unpack(description).then(TavrelDom.bytes);
-    Promise.all([module, first])
-      .then(function (results) {
-        TavrelDom.placeFirst(results[0].instance, imports, results[1]);
-        return results[0];
-      })
-      .then(function (result) {
-        receive(result.instance, result.module);
-        TavrelDom.unpackLate();
-      }, TavrelDom.damaged);
-  } catch (e) {
-    TavrelDom.damaged(e);
-  }
+  if (TavrelDom.copy() && document.visibilityState === 'visible')
+    requestAnimationFrame(function () { setTimeout(TavrelDom.start, 0, imports, receive); });
+  else TavrelDom.start(imports, receive);
   return {};
 };
 
 var TavrelDom = {
+  // The start window drawn into the page, while it stands for the window.
+  copy: function () { return document.getElementById('tavrel-prerendered'); },
+
+  // Unpacks the module and the description, then starts the program.
+  start: function (imports, receive) {
+    var wasm = function (body) { return new Response(body, { headers: { 'Content-Type': 'application/wasm' } }); };
+    try {
+      var description = TavrelDom.readLayout();
+      var module = TavrelDom.unpack(document.getElementById('tavrel-module')).then(function (unpacked) {
+        if (WebAssembly.instantiateStreaming) return WebAssembly.instantiateStreaming(wasm(unpacked), imports);
+        return wasm(unpacked).arrayBuffer().then(function (bytes) { return WebAssembly.instantiate(bytes, imports); });
+      });
+      var first = TavrelDom.unpack(description).then(TavrelDom.bytes);
+      Promise.all([module, first])
+        .then(function (results) {
+          TavrelDom.placeFirst(results[0].instance, imports, results[1]);
+          return results[0];
+        })
+        .then(function (result) {
+          receive(result.instance, result.module);
+          TavrelDom.unpackLate();
+        }, TavrelDom.damaged);
+    } catch (e) {
+      TavrelDom.damaged(e);
+    }
+  },
+
   // Where the description lies in the module's memory, its size, and its
   // late parts: the element each is in, and its place in the description.
   description: null,
@@ -184,13 +197,16 @@ var TavrelDom = {
   },
 
   // Puts the window into the page once the start is over and every box has
-  // its picture, so that its first frame shows it whole; then the focus it
-  // opens with, and the rows of its lists, which need it laid out.
+  // its picture, so that its first frame shows it whole (in place of its
+  // drawn copy, which looks the same); then the focus it opens with, and the
+  // rows of its lists, which need it laid out.
   present: function () {
     var root = TavrelDom.root;
     if (TavrelDom.starting || TavrelDom.ended || !root || root.isConnected || Object.keys(TavrelDom.waiting).length)
       return;
-    document.body.appendChild(root);
+    var copy = TavrelDom.copy();
+    if (copy) copy.replaceWith(root);
+    else document.body.appendChild(root);
     TavrelDom.presented.forEach(function (fn) { fn(); });
     if (TavrelDom.startFocus) TavrelDom.focus.apply(null, TavrelDom.startFocus);
     TavrelDom.measureLists();
@@ -429,6 +445,7 @@ var TavrelDom = {
   report: function (title, text, button, endedText) {
     TavrelDom.ended = true;
     if (TavrelDom.root) TavrelDom.root.remove();
+    if (TavrelDom.copy()) TavrelDom.copy().remove();
     var dialog = document.createElement('div');
     dialog.className = 'tavrel-report';
     dialog.setAttribute('role', 'alertdialog');
