@@ -12,43 +12,33 @@
 // each come apart and later (TavrelDom.unpackLate).
 // What cannot be unpacked or started is reported like any run-time error,
 // since the program is not there to report it.
-// Where the page carries its start window drawn in (#tavrel-prerendered),
-// the browser shows that copy from the parse, as it would a static page: the
-// start waits until that frame is drawn, then the window takes its place.
 Module.instantiateWasm = function (imports, receive) {
-  if (TavrelDom.copy() && document.visibilityState === 'visible')
-    requestAnimationFrame(function () { setTimeout(TavrelDom.start, 0, imports, receive); });
-  else TavrelDom.start(imports, receive);
+  var wasm = function (body) { return new Response(body, { headers: { 'Content-Type': 'application/wasm' } }); };
+  try {
+    var description = TavrelDom.readLayout();
+    var module = TavrelDom.unpack(document.getElementById('tavrel-module')).then(function (unpacked) {
+      if (WebAssembly.instantiateStreaming) return WebAssembly.instantiateStreaming(wasm(unpacked), imports);
+      return wasm(unpacked).arrayBuffer().then(function (bytes) { return WebAssembly.instantiate(bytes, imports); });
+    });
+    var first = TavrelDom.unpack(description).then(TavrelDom.bytes);
+    Promise.all([module, first])
+      .then(function (results) {
+        TavrelDom.placeFirst(results[0].instance, imports, results[1]);
+        return results[0];
+      })
+      .then(function (result) {
+        receive(result.instance, result.module);
+        TavrelDom.unpackLate();
+      }, TavrelDom.damaged);
+  } catch (e) {
+    TavrelDom.damaged(e);
+  }
   return {};
 };
 
 var TavrelDom = {
   // The start window drawn into the page, while it stands for the window.
   copy: function () { return document.getElementById('tavrel-prerendered'); },
-
-  // Unpacks the module and the description, then starts the program.
-  start: function (imports, receive) {
-    var wasm = function (body) { return new Response(body, { headers: { 'Content-Type': 'application/wasm' } }); };
-    try {
-      var description = TavrelDom.readLayout();
-      var module = TavrelDom.unpack(document.getElementById('tavrel-module')).then(function (unpacked) {
-        if (WebAssembly.instantiateStreaming) return WebAssembly.instantiateStreaming(wasm(unpacked), imports);
-        return wasm(unpacked).arrayBuffer().then(function (bytes) { return WebAssembly.instantiate(bytes, imports); });
-      });
-      var first = TavrelDom.unpack(description).then(TavrelDom.bytes);
-      Promise.all([module, first])
-        .then(function (results) {
-          TavrelDom.placeFirst(results[0].instance, imports, results[1]);
-          return results[0];
-        })
-        .then(function (result) {
-          receive(result.instance, result.module);
-          TavrelDom.unpackLate();
-        }, TavrelDom.damaged);
-    } catch (e) {
-      TavrelDom.damaged(e);
-    }
-  },
 
   // Where the description lies in the module's memory, its size, and its
   // late parts: the element each is in, and its place in the description.
