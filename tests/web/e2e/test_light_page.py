@@ -131,6 +131,24 @@ class LightPageTest(unittest.TestCase):
         finally:
             browser.close()
 
+    def test_a_program_that_cannot_start_leaves_no_drawn_window(self):
+        page = open(config["page"], "rb").read()
+        marker = b'<script type="text/plain" id="tavrel-program">'
+        start = page.index(marker) + len(marker)
+        browser = Browser()
+        try:
+            broken = os.path.join(browser.profile, "broken.html")
+            with open(broken, "wb") as f:
+                f.write(page[:start] + b"})(" + page[start:])  # a syntax error
+            browser.open(broken)
+            for _ in range(100):
+                if not browser.driver.execute_script("return document.querySelector('.tavrel-window');"):
+                    break
+                time.sleep(0.05)
+            self.assertIsNone(browser.driver.execute_script("return document.querySelector('.tavrel-window');"))
+        finally:
+            browser.close()
+
     def test_a_module_that_cannot_be_unpacked_is_reported(self):
         page = open(config["page"], "rb").read()
         packed = re.search(MODULE, page)
