@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever of the build and test tools is missing on a
-# Debian 12 machine. Run as root; safe to run again (it only adds what lacks).
+# Debian 12 machine: for the desktop programs, with --web for the page too, with
+# --with-tests for everything. Run as root; safe to run again (it only adds
+# what lacks).
 set -euo pipefail
 
 # Build: compilers, CMake, FLTK for the Linux window, MinGW-w64 for the .exe.
@@ -18,10 +20,13 @@ test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev clang-format xv
   libx11-dev libxtst-dev imagemagick desktop-file-utils unzip
   wine wine32:i386 wine64 g++-mingw-w64-x86-64-posix
   qemu-system-x86 debootstrap)
-# The web page: Emscripten (its system libraries come prebuilt), Node for the
-# unit tests in WebAssembly, GoogleTest's sources to build them, and Chromium
-# with its WebDriver and Selenium, and Firefox, for the page's tests.
-test_pkgs+=(emscripten nodejs googletest chromium chromium-driver python3-selenium firefox-esr)
+# The web page (--web, or with the tests): Emscripten (its system libraries
+# come prebuilt) and Node, which runs it; and Chromium with its WebDriver and
+# Selenium, which draw the page's start window into it as it is built.
+web_pkgs=(emscripten nodejs chromium chromium-driver python3-selenium)
+# The page's tests: GoogleTest's sources for the unit tests in WebAssembly,
+# and Firefox beside Chromium.
+test_pkgs+=(googletest firefox-esr)
 # The packages for school IT: dpkg-shlibdeps and lintian for the .deb,
 # appstreamcli and man for its metainfo and manual pages, debootstrap (above)
 # and piuparts to install it into a clean Debian 12; wixl and msitools to make
@@ -29,7 +34,8 @@ test_pkgs+=(emscripten nodejs googletest chromium chromium-driver python3-seleni
 test_pkgs+=(dpkg-dev lintian appstream man-db piuparts wixl msitools faketime)
 
 want=("${build_pkgs[@]}")
-[ "${1:-}" = "--with-tests" ] && want+=("${test_pkgs[@]}")
+[ "${1:-}" = "--web" ] && want+=("${web_pkgs[@]}")
+[ "${1:-}" = "--with-tests" ] && want+=("${web_pkgs[@]}" "${test_pkgs[@]}")
 
 missing=()
 for p in "${want[@]}"; do

@@ -40,6 +40,9 @@ Module.instantiateWasm = function (imports, receive) {
 };
 
 var TavrelDom = {
+  // The start window drawn into the page, while it stands for the window.
+  copy: function () { return document.getElementById('tavrel-prerendered'); },
+
   // Where the description lies in the module's memory, its size, and its
   // late parts: the element each is in, and its place in the description.
   description: null,
@@ -195,13 +198,16 @@ var TavrelDom = {
   },
 
   // Puts the window into the page once the start is over and every box has
-  // its picture, so that its first frame shows it whole; then the focus it
-  // opens with, and the rows of its lists, which need it laid out.
+  // its picture, so that its first frame shows it whole (in place of its
+  // drawn copy, which looks the same); then the focus it opens with, and the
+  // rows of its lists, which need it laid out.
   present: function () {
     var root = TavrelDom.root;
     if (TavrelDom.starting || TavrelDom.ended || !root || root.isConnected || Object.keys(TavrelDom.waiting).length)
       return;
-    document.body.appendChild(root);
+    var copy = TavrelDom.copy();
+    if (copy) copy.replaceWith(root);
+    else document.body.appendChild(root);
     TavrelDom.presented.forEach(function (fn) { fn(); });
     if (TavrelDom.startFocus) TavrelDom.focus.apply(null, TavrelDom.startFocus);
     TavrelDom.measureLists();
@@ -443,6 +449,7 @@ var TavrelDom = {
   report: function (title, text, button, endedText) {
     TavrelDom.ended = true;
     if (TavrelDom.root) TavrelDom.root.remove();
+    if (TavrelDom.copy()) TavrelDom.copy().remove();
     var dialog = document.createElement('div');
     dialog.className = 'tavrel-report';
     dialog.setAttribute('role', 'alertdialog');

@@ -8,11 +8,12 @@
 // Shift+Tab in tab index order, the caption as the page title, the icon as the
 // favicon, names for assistive technology (a list or picture is named by the
 // caption label above it, the top label heads the window, the task text gets a
-// name of its own), an in-page modal error report, and pictures whose bitmap
-// the page has not unpacked yet (the box stays empty, and at the start the
-// window stays out of the page, until it comes). Leaves out a frame, a close
-// button and moving the window: the page is the frame, and closing its tab
-// closes the program.
+// name of its own), an in-page modal error report, pictures whose bitmap the
+// page has not unpacked yet (the box stays empty, and at the start the window
+// stays out of the page, until it comes), and a copy of the start window drawn
+// into the page's markup at build time, which the window replaces. Leaves out
+// a frame, a close button and moving the window: the page is the frame, and
+// closing its tab closes the program.
 #include "web_backend.h"
 
 #include "platform/display.h"

@@ -82,35 +82,75 @@ class LightPageTest(unittest.TestCase):
         # Where the page writes it, the module leaves the memory empty.
         self.assertFalse(any(memory_image(inflate(module.group(1)))[at:at + size]))
 
-    def test_the_window_comes_into_the_page_whole(self):
+    def test_the_window_comes_into_the_page_whole_and_its_copy_shows_only_the_start(self):
         # Noted as the window enters the page, before any frame can show it:
-        # its route count, and each picture's pixels that are not yet drawn.
+        # its route count, and each picture's pixels that are not yet drawn;
+        # and whether a frame before it showed the start window drawn in.
         probe = """
             window.__entered = null;
+            window.__copyShown = false;
+            const frame = () => {
+              if (document.getElementById('tavrel-prerendered')) __copyShown = true;
+              if (!__entered) requestAnimationFrame(frame);
+            };
+            requestAnimationFrame(frame);
             new MutationObserver(() => {
-              const root = document.querySelector('.tavrel-window');
+              const root = document.querySelector('.tavrel-window:not([inert])');
               if (!root || __entered) return;
               __entered = { count: [...root.querySelectorAll('div')].map(d => d.textContent).find(t => /=/.test(t)),
                 blank: [...root.querySelectorAll('canvas')].map(c => c.getContext('2d')
-                  .getImageData(0, 0, c.width, c.height).data.filter((v, i) => i % 4 === 3 && v < 255).length) };
+                  .getImageData(0, 0, c.width, c.height).data.filter((v, i) => i % 4 === 3 && v < 255).length),
+                copyShown: __copyShown };
             }).observe(document, { subtree: true, childList: true });"""
         browser = Browser()
+        host = os.path.join(browser.profile, "host.html")
+        with open(host, "w", encoding="utf-8") as f:
+            f.write(f'<!DOCTYPE html><iframe src="file://{config["page"]}" style="width:600px;height:480px"></iframe>')
+        # What opens, in a viewport, the count it shows, and whether the copy shows first.
+        cases = [(config["page"], (600, 480), "1*1*1 = 1", True),
+                 (config["page"] + "#2,3,4", (600, 480), "2*3*4 = 24", False),
+                 (config["page"] + "#0,7,5", (600, 480), "0*7*5 = 0", False),
+                 (host, (800, 600), "1*1*1 = 1", False),
+                 (config["page"], (360, 640), "1*1*1 = 1", False),
+                 (config["page"], (1920, 1080), "1*1*1 = 1", False),
+                 (config["page"] + "#3,1,2", (600, 480), "3*1*2 = 6", False)]
         try:
             browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": probe})
             # The last as in a browser that compiles no module this size on its main thread.
             refuse = "WebAssembly.Module = function () { throw new RangeError('not on the main thread'); };"
-            for fragment, count, refusing in (("", "1*1*1 = 1", False), ("#2,3,4", "2*3*4 = 24", False),
-                                              ("#0,7,5", "0*7*5 = 0", False), ("#3,1,2", "3*1*2 = 6", True)):
-                if refusing:
+            for i, (path, (width, height), count, copy) in enumerate(cases):
+                if i == len(cases) - 1:
                     browser.driver.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {"source": refuse})
+                browser.emulate(width, height)
                 browser.driver.get("about:blank")
-                browser.open(config["page"] + fragment)
+                browser.open(path)
+                if path == host:
+                    browser.driver.switch_to.frame(0)
                 for _ in range(100):
                     entered = browser.driver.execute_script("return window.__entered;")
                     if entered:
                         break
                     time.sleep(0.05)
-                self.assertEqual(entered, {"count": count, "blank": [0, 0, 0]}, fragment)
+                browser.driver.switch_to.default_content()
+                self.assertEqual(entered, {"count": count, "blank": [0, 0, 0], "copyShown": copy}, (path, width))
+        finally:
+            browser.close()
+
+    def test_a_program_that_cannot_start_leaves_no_drawn_window(self):
+        page = open(config["page"], "rb").read()
+        marker = b'<script type="text/plain" id="tavrel-program">'
+        start = page.index(marker) + len(marker)
+        browser = Browser()
+        try:
+            broken = os.path.join(browser.profile, "broken.html")
+            with open(broken, "wb") as f:
+                f.write(page[:start] + b"})(" + page[start:])  # a syntax error
+            browser.open(broken)
+            for _ in range(100):
+                if not browser.driver.execute_script("return document.querySelector('.tavrel-window');"):
+                    break
+                time.sleep(0.05)
+            self.assertIsNone(browser.driver.execute_script("return document.querySelector('.tavrel-window');"))
         finally:
             browser.close()
 
@@ -130,5 +170,7 @@ class LightPageTest(unittest.TestCase):
                     break
                 time.sleep(0.05)
             self.assertTrue(any("'450'" in t for t in texts), texts)
+            # Nor does the start window drawn into the page stay beside the report.
+            self.assertIsNone(browser.driver.execute_script("return document.querySelector('.tavrel-window');"))
         finally:
             browser.close()
