@@ -382,15 +382,16 @@ var TavrelDom = {
     TavrelDom.present();
   },
 
-  // A canvas that has never been drawn on is empty already: a context and a
-  // clearing would make its pixels before anything is drawn on them.
   waitPicture: function (id) {
     TavrelDom.waiting[id] = true;
-    if (TavrelDom.elements[id].tavrelDrawn) TavrelDom.draw(id, -1);
+    TavrelDom.draw(id, -1);
   },
 
+  // A canvas that has never been drawn on is empty already: a context and a
+  // clearing would make its pixels before anything is drawn on them.
   draw: function (id, picture) {
     var canvas = TavrelDom.elements[id];
+    if (!canvas.tavrelDrawn && picture < 0) return;
     var context = canvas.getContext('2d');
     if (canvas.tavrelDrawn) context.clearRect(0, 0, canvas.width, canvas.height);
     canvas.tavrelDrawn = true;
@@ -449,7 +450,8 @@ var TavrelDom = {
   report: function (title, text, button, endedText) {
     TavrelDom.ended = true;
     if (TavrelDom.root) TavrelDom.root.remove();
-    if (TavrelDom.copy()) TavrelDom.copy().remove();
+    var copy = TavrelDom.copy();
+    if (copy) copy.remove();
     var dialog = document.createElement('div');
     dialog.className = 'tavrel-report';
     dialog.setAttribute('role', 'alertdialog');
