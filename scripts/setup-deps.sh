@@ -49,8 +49,22 @@ if [ ${#missing[@]} -gt 0 ]; then
     ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
   fi
-  apt-get update -qq
-  apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # A mirror in the middle of a sync fails an index or two for a while: ask
+  # again a few times, then go on with the indexes that did come, since
+  # every package needed may well be in them.
+  for attempt in 1 2 3 4; do
+    apt-get update -qq && break
+    [ "$attempt" -lt 4 ] && { echo "apt-get update failed; trying again in $((attempt * 10)) s"; sleep $((attempt * 10)); }
+  done
+  if ! apt-get install -y -qq --no-install-recommends "${missing[@]}"; then
+    still=()
+    for p in "${missing[@]}"; do
+      dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || still+=("$p")
+    done
+    echo "setup-deps.sh: apt-get could not install: ${still[*]}" >&2
+    echo "The package mirror may be mid-sync; run this again later: bash $0${1:+ $1}" >&2
+    exit 1
+  fi
 fi
 
 # What the page's tests load into the browser (axe-core, scorm-again), at the
