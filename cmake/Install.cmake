@@ -16,14 +16,33 @@ endif()
 set(packaging ${PROJECT_SOURCE_DIR}/packaging)
 
 # What the packages call the program: the Bulgarian half of the window
-# caption, the part after the publisher's address.
-set(description ${PROJECT_SOURCE_DIR}/window/tavrel_oskund.cpp)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${description})
-file(STRINGS ${description} caption_line REGEX "\\.caption = TAVREL_PUBLISHER_WEB_ADDRESS \"" ENCODING UTF-8)
-string(REGEX REPLACE "^.*TAVREL_PUBLISHER_WEB_ADDRESS \" *([^\"]+)\".*$" "\\1" TAVREL_TITLE "${caption_line}")
-if(TAVREL_TITLE STREQUAL "" OR TAVREL_TITLE STREQUAL caption_line)
-  message(FATAL_ERROR "${description}: cannot find the window caption after the publisher's address")
-endif()
+# caption, the part after the publisher's address. The pack tool takes it from
+# the window description itself and writes it beside the packed bytes, so it
+# is known once the build has run the tool. A file that shows it is configured
+# here with @TAVREL_TITLE@ left in, as <file>.in, and
+# tavrel_fill_title(<file> [NEWLINE_STYLE <style>]) has the build put the title
+# there.
+set(TAVREL_TITLE "@TAVREL_TITLE@")
+set(tavrel_title_file ${CMAKE_BINARY_DIR}/generated/title.txt)
+# One target fills them all, so that no two targets ever write one at once:
+# whatever packs them waits for it. It is part of the default build, which
+# `cmake --install` takes the files from.
+add_custom_target(package_texts ALL)
+add_dependencies(package_texts Tavrel_Oskund)
+function(tavrel_fill_title file)
+  cmake_parse_arguments(PARSE_ARGV 1 arg "" NEWLINE_STYLE "")
+  set(line_ends "")
+  if(arg_NEWLINE_STYLE)
+    set(line_ends -DNEWLINE_STYLE=${arg_NEWLINE_STYLE})
+  endif()
+  add_custom_command(
+    OUTPUT ${file}
+    COMMAND ${CMAKE_COMMAND} -DTITLE_FILE=${tavrel_title_file} -DIN=${file}.in -DOUT=${file} ${line_ends}
+            -P ${PROJECT_SOURCE_DIR}/cmake/FillTitle.cmake
+    DEPENDS ${file}.in ${tavrel_title_file} ${PROJECT_SOURCE_DIR}/cmake/FillTitle.cmake
+    VERBATIM)
+  target_sources(package_texts PRIVATE ${file})
+endfunction()
 
 if(EMSCRIPTEN)
   include(${CMAKE_CURRENT_LIST_DIR}/Scorm.cmake)

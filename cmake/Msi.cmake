@@ -1,7 +1,7 @@
 # The Windows Installer package, made by `cmake --build --preset windows
 # --target msi` with msitools' wixl: build/windows/Tavrel_Oskund-<version>.msi.
 # Included by Install.cmake after WindowsZip.cmake, whose folder it installs;
-# Install.cmake has read TAVREL_PUBLISHER and TAVREL_TITLE.
+# Install.cmake has read TAVREL_PUBLISHER and defined tavrel_fill_title.
 if(NOT PROJECT_IS_TOP_LEVEL)
   return()
 endif()
@@ -26,7 +26,7 @@ file(WRITE ${staged}/_ForceCodepage.idt "\r\n\r\n1251\t_ForceCodepage\r\n")
 # another version or program folder passes VERSION and STAGE in its place.
 set(TAVREL_ICON ${CMAKE_BINARY_DIR}/assets/Tavrel_Oskund.ico)
 set(msi_config ${staged}/msi-config.cmake)
-file(CONFIGURE OUTPUT ${msi_config} CONTENT [[
+file(CONFIGURE OUTPUT ${msi_config}.in CONTENT [[
 set(WIXL "@TAVREL_WIXL@")
 set(MSIBUILD "@TAVREL_MSIBUILD@")
 set(FAKETIME "@TAVREL_FAKETIME@")
@@ -45,6 +45,7 @@ if(NOT DEFINED STAGE)
   set(STAGE "@TAVREL_STAGE@")
 endif()
 ]] @ONLY)
+tavrel_fill_title(${msi_config})
 
 set(msi ${CMAKE_BINARY_DIR}/Tavrel_Oskund-${PROJECT_VERSION}.msi)
 add_custom_command(

@@ -1,11 +1,12 @@
 # The SCORM 1.2 package for learning platforms, made by `cmake --build --preset
 # web --target scorm`: build/web/Tavrel_Oskund-scorm12.zip, the manifest and
 # the very page the web build writes. Included by Install.cmake, which has
-# read TAVREL_TITLE.
+# defined tavrel_fill_title.
 set(staged ${CMAKE_BINARY_DIR}/scorm)
 set(page ${CMAKE_BINARY_DIR}/Tavrel_Oskund.html)
 set(zip ${CMAKE_BINARY_DIR}/Tavrel_Oskund-scorm12.zip)
-configure_file(${packaging}/imsmanifest.xml.in ${staged}/imsmanifest.xml @ONLY)
+configure_file(${packaging}/imsmanifest.xml.in ${staged}/imsmanifest.xml.in @ONLY)
+tavrel_fill_title(${staged}/imsmanifest.xml)
 add_custom_command(
   OUTPUT ${zip}
   COMMAND ${CMAKE_COMMAND} -E copy ${page} ${staged}/Tavrel_Oskund.html
@@ -17,3 +18,4 @@ add_custom_command(
   COMMENT "Making the SCORM 1.2 package"
   VERBATIM)
 add_custom_target(scorm DEPENDS ${zip})
+add_dependencies(scorm package_texts)

@@ -2,7 +2,8 @@
 # package`: build/windows/Tavrel_Oskund-<version>-windows.zip, one folder
 # Tavrel_Oskund with the program, a read-me in Bulgarian and English and the
 # notices of the run-time parts linked into the program. The MSI installs the
-# same folder. Included by Install.cmake, which has read TAVREL_PUBLISHER and TAVREL_TITLE.
+# same folder. Included by Install.cmake, which has read TAVREL_PUBLISHER and
+# defined tavrel_fill_title for TAVREL_TITLE.
 
 # The Start menu, Programs and Features and the read-me show the program's title.
 set(TAVREL_PROGRAM_NAME ${TAVREL_TITLE})
@@ -10,7 +11,8 @@ set(TAVREL_PROGRAM_NAME ${TAVREL_TITLE})
 # Notepad on every Windows from XP on reads UTF-8 by its byte order mark,
 # which the template carries, and wants CRLF.
 set(staged ${CMAKE_BINARY_DIR}/packaging)
-configure_file(${packaging}/README.txt.in ${staged}/README.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${packaging}/README.txt.in ${staged}/README.txt.in @ONLY)
+tavrel_fill_title(${staged}/README.txt NEWLINE_STYLE CRLF)
 configure_file(${packaging}/NOTICES.txt ${staged}/NOTICES.txt @ONLY NEWLINE_STYLE CRLF)
 install(FILES ${staged}/README.txt ${staged}/NOTICES.txt DESTINATION .)
 
@@ -37,6 +39,7 @@ add_custom_command(
   VERBATIM)
 # One target owns the folder, so that the zip and the MSI never stage it twice at once.
 add_custom_target(windows_stage DEPENDS ${stage_stamp})
+add_dependencies(windows_stage package_texts)
 
 # zip stores local times: in UTC they are the commit's. -X leaves out the
 # owner and the extra time fields; the files go in in a fixed order.

@@ -5,7 +5,8 @@
 // when it creates its window (and the same bytes alone in form_stream.bin, for
 // the page, which carries them apart from its module); and the executable's
 // icon resources into <generated_dir>/icon_resources.rc, from the same image
-// as the window icon.
+// as the window icon; and the program's title, which names it in the packages,
+// into <generated_dir>/title.txt.
 // Also writes the picture files into <assets_dir> so that a person can open
 // them. A description the stream cannot hold fails
 // here, and with it the build. Files whose bytes would not change are left
@@ -15,6 +16,7 @@
 #include "assets/png.h"
 #include "assets/road_pictures.h"
 #include "window/description.h"
+#include "window/publisher.h"
 
 #include <cstdio>
 #include <exception>
@@ -22,7 +24,9 @@
 #include <fstream>
 #include <iterator>
 #include <sstream>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -80,6 +84,22 @@ std::string icon_resource_script()
         + resource_words("1 14", assets::icon_group_resource());
 }
 
+// The Bulgarian half of the window caption, after the publisher's address
+// that heads it, in UTF-8 and without a line end.
+std::string package_title(window::Window const& window)
+{
+    std::string_view title = window.caption;
+    std::string_view const publisher = TAVREL_PUBLISHER_WEB_ADDRESS;
+    if (!title.starts_with(publisher))
+        throw std::runtime_error("the window caption does not start with the publisher's address");
+    title.remove_prefix(publisher.size());
+    while (title.starts_with(' '))
+        title.remove_prefix(1);
+    if (title.empty())
+        throw std::runtime_error("the window caption has no title after the publisher's address");
+    return std::string(title);
+}
+
 std::string read_all(fs::path const& path)
 {
     std::ifstream in(path, std::ios::binary);
@@ -122,6 +142,7 @@ int main(int argc, char** argv)
         write_if_changed(generated_dir / "form_stream.cpp", stream_source(stream));
         write_if_changed(generated_dir / "form_stream.bin", as_string(stream));
         write_if_changed(generated_dir / "icon_resources.rc", icon_resource_script());
+        write_if_changed(generated_dir / "title.txt", package_title(window::tavrel_oskund()));
         for (int k = 0; k < window::road_picture_count; ++k)
             write_if_changed(assets_dir / ("road_picture_" + std::to_string(k) + ".bmp"),
                 as_string(pictures.road_pictures[static_cast<std::size_t>(k)]));
