@@ -64,14 +64,31 @@
     return result;
   };
 
+  // An element's style in its block's row of the grid: as far below the
+  // block's top as in the window, plus what lists above it grew by, and
+  // centred as the block stands in the window; alone, centred and never
+  // wider than the viewport.
+  var inBlock = function (item, block, row, growth) {
+    var places = block.map(function (other) { return other.place; });
+    var left = Math.min.apply(null, places.map(function (p) { return p.x; }));
+    var right = Math.max.apply(null, places.map(function (p) { return p.x + p.w; }));
+    var top = Math.min.apply(null, places.map(function (p) { return p.y; }));
+    var p = item.place;
+    var below = block.reduce(function (sum, other, j) { return other.place.y < p.y ? sum + growth[j] : sum; }, 0);
+    // Centred to a whole CSS pixel, which the browser would round to anyway.
+    var centred = function (shift) { return 'round(down, calc(50% + ' + shift + 'px), 1px)'; };
+    var css = { position: 'static', 'grid-row': String(row + 1), 'grid-column': '1', 'align-self': 'start',
+      'justify-self': 'start' };
+    css.margin = (p.y - top + below) + 'px 0 0 ' + (block.length === 1 ? 'max(' + GAP + 'px, ' +
+      centred(-p.w / 2) + ')' : centred(p.x - left - (right - left) / 2));
+    if (block.length === 1) css['max-width'] = 'calc(100% - ' + 2 * GAP + 'px)';
+    return css;
+  };
+
   var narrow = function (layout) {
     style(layout.root, { display: 'grid', 'grid-template-columns': '100%', 'row-gap': GAP + 'px',
       padding: GAP + 'px 0', width: 'auto', height: 'auto' });
     blocks(layout.items).forEach(function (block, row) {
-      var places = block.map(function (item) { return item.place; });
-      var left = Math.min.apply(null, places.map(function (p) { return p.x; }));
-      var right = Math.max.apply(null, places.map(function (p) { return p.x + p.w; }));
-      var top = Math.min.apply(null, places.map(function (p) { return p.y; }));
       // A list grows to show its rows at the target height; what lies below
       // it in the block moves down by as much.
       var growth = block.map(function (item) {
@@ -80,20 +97,12 @@
         return rows * Math.max(0, TARGET - Math.floor((item.place.h - 4) / rows));
       });
       block.forEach(function (item, i) {
-        var p = item.place;
-        var below = block.reduce(function (sum, other, j) { return other.place.y < p.y ? sum + growth[j] : sum; }, 0);
-        // Centred to a whole CSS pixel, which the browser would round to anyway.
-        var centred = function (shift) { return 'round(down, calc(50% + ' + shift + 'px), 1px)'; };
-        var css = { position: 'static', 'grid-row': String(row + 1), 'grid-column': '1', 'align-self': 'start',
-          'justify-self': 'start' };
-        css.margin = (p.y - top + below) + 'px 0 0 ' + (block.length === 1 ? 'max(' + GAP + 'px, ' +
-          centred(-p.w / 2) + ')' : centred(p.x - left - (right - left) / 2));
-        if (block.length === 1) css['max-width'] = 'calc(100% - ' + 2 * GAP + 'px)';
-        if (item.kind === 'list') css.height = (p.h + growth[i]) + 'px';
+        var css = inBlock(item, block, row, growth);
+        if (item.kind === 'list') css.height = (item.place.h + growth[i]) + 'px';
         // A caption wraps rather than be cut where the viewport is narrower.
         if (item.kind === 'label') {
           css.height = 'auto';
-          css['min-height'] = p.h + 'px';
+          css['min-height'] = item.place.h + 'px';
           css['white-space'] = 'pre-wrap';
         }
         style(item.el, css);

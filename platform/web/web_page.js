@@ -37,6 +37,13 @@ var Tavrel = self.Tavrel || {};
     }
   };
 
+  var add = function (parent, tag, id, text) {
+    var el = parent.appendChild(document.createElement(tag));
+    if (id) el.id = id;
+    el.textContent = text;
+    return el;
+  };
+
   // The report of an error nobody caught, worded by the program (or, where
   // the program never started, by the build, from the same words). From
   // here on no input reaches the program: the window is gone, and once the
@@ -50,14 +57,9 @@ var Tavrel = self.Tavrel || {};
     dialog.setAttribute('aria-modal', 'true');
     dialog.setAttribute('aria-labelledby', 'tavrel-report-title');
     dialog.setAttribute('aria-describedby', 'tavrel-report-text');
-    var heading = dialog.appendChild(document.createElement('h1'));
-    heading.id = 'tavrel-report-title';
-    heading.textContent = title;
-    var message = dialog.appendChild(document.createElement('p'));
-    message.id = 'tavrel-report-text';
-    message.textContent = text;
-    var ok = dialog.appendChild(document.createElement('button'));
-    ok.textContent = button;
+    add(dialog, 'h1', 'tavrel-report-title', title);
+    add(dialog, 'p', 'tavrel-report-text', text);
+    var ok = add(dialog, 'button', '', button);
     var dismiss = function () {
       if (!dialog.isConnected) return;
       dialog.remove();
