@@ -21,12 +21,11 @@ test_pkgs=(libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev clang-format xv
   wine wine32:i386 wine64 g++-mingw-w64-x86-64-posix
   qemu-system-x86 debootstrap)
 # The web page (--web, or with the tests): Emscripten (its system libraries
-# come prebuilt) and Node, which runs it; and Chromium with its WebDriver and
-# Selenium, which draw the page's start window into it as it is built.
-web_pkgs=(emscripten nodejs chromium chromium-driver python3-selenium)
+# come prebuilt) and Node, which runs it.
+web_pkgs=(emscripten nodejs)
 # The page's tests: GoogleTest's sources for the unit tests in WebAssembly,
-# and Firefox beside Chromium.
-test_pkgs+=(googletest firefox-esr)
+# Chromium with its WebDriver and Selenium, and Firefox.
+test_pkgs+=(googletest chromium chromium-driver python3-selenium firefox-esr)
 # The packages for school IT: dpkg-shlibdeps and lintian for the .deb,
 # appstreamcli and man for its metainfo and manual pages, debootstrap (above)
 # and piuparts to install it into a clean Debian 12; wixl and msitools to make

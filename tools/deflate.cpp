@@ -11,6 +11,7 @@
 // description unpacks. The pixel arrays of its bitmaps are carried apart,
 // each on its own ("late"): the window's first frame shows few of them, and
 // the page unpacks the others after it.
+#include "base64.h"
 #include "platform/form_format.h"
 
 #include <zlib.h>
@@ -43,22 +44,6 @@ Bytes deflate_raw(Bytes const& in)
     if (status != Z_STREAM_END)
         throw std::runtime_error("zlib cannot deflate");
     return { out.begin(), out.begin() + static_cast<std::ptrdiff_t>(z.total_out) };
-}
-
-Bytes base64(Bytes const& in)
-{
-    static constexpr char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    Bytes out;
-    for (std::size_t i = 0; i < in.size(); i += 3) {
-        unsigned const n = static_cast<unsigned char>(in[i]) << 16
-            | (i + 1 < in.size() ? static_cast<unsigned char>(in[i + 1]) << 8 : 0)
-            | (i + 2 < in.size() ? static_cast<unsigned char>(in[i + 2]) : 0);
-        out += digits[n >> 18 & 63];
-        out += digits[n >> 12 & 63];
-        out += i + 1 < in.size() ? digits[n >> 6 & 63] : '=';
-        out += i + 2 < in.size() ? digits[n & 63] : '=';
-    }
-    return out;
 }
 
 // Reads a module's LEB128 numbers, and fails on a module cut short.
@@ -248,7 +233,8 @@ Bytes read_file(char const* path)
 
 Bytes block(Bytes const& attributes, Bytes const& bytes)
 {
-    return "<script type=\"application/octet-stream\"" + attributes + ">" + base64(deflate_raw(bytes)) + "</script>\n";
+    return "<script type=\"application/octet-stream\"" + attributes + ">" + tools::base64(deflate_raw(bytes))
+        + "</script>\n";
 }
 
 } // namespace

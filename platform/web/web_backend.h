@@ -1,15 +1,16 @@
 // The web back end's own state, shared by its source files and by nothing
 // else, and every call between its two halves: the C++ below, and the
-// JavaScript (web_dom.js) that makes the DOM elements and hands user input
-// back. An element's id is its position among the form's visible controls,
-// in creation order, in C++ and in the page alike.
+// JavaScript (web_window.js) that puts the window into the page and hands
+// user input back. An element's id is its position among the form's visible
+// controls, in creation order, in C++ and in the page alike.
 #pragma once
+
+#include "web_markup.h"
 
 #include "platform/controls.h"
 
 #include <cstdint>
 #include <map>
-#include <string>
 #include <utility>
 #include <vector>
 
@@ -18,9 +19,12 @@ namespace web {
 // Everything the back end owns, from open_window() until the page closes.
 struct Backend {
     platform::Form* form = nullptr;
-    // The visible controls, by id.
-    std::vector<platform::Control*> elements;
-    // The list boxes and picture boxes among them, in creation order.
+    // The window's elements, their places and names.
+    Layout layout;
+    // Whether the page has the window's elements: changes before then are in
+    // the markup they are made from.
+    bool made = false;
+    // The list boxes and picture boxes, in creation order.
     std::vector<platform::ListBox*> lists;
     std::vector<platform::PictureBox*> picture_boxes;
     // Each picture goes to the page once; holding it keeps its id unique.
@@ -28,9 +32,6 @@ struct Backend {
 };
 
 Backend& backend();
-
-// The colour as CSS writes it, #RRGGBB.
-std::string css_color(platform::Color rgb);
 
 // The element's id; -1 for a control that has no element.
 int id_of(platform::Control const& control);
@@ -41,21 +42,14 @@ void show_picture(platform::PictureBox const& box);
 } // namespace web
 
 // C++ to JavaScript: defined with EM_JS in web_window.cpp, each the call of
-// the TavrelDom function of the same name. Texts are UTF-8, colours CSS,
-// places and sizes pixels; z stacks the elements front to back.
+// the Tavrel.window function of the like name. Texts are UTF-8, places and
+// sizes pixels.
 extern "C" {
-void js_open_window(char const* title, int w, int h, char const* color, char const* font, int font_px);
+void js_set_title(char const* title);
 void js_set_icon(std::uint8_t const* rgba, int w, int h);
-// heading: whether the label heads the window for a reader of the page.
-void js_add_label(int id, int x, int y, int w, int h, int z, char const* color, int centred, int heading);
-// entries: each entry's text ended by the byte 1. caption_label: the id of
-// the label that names the element, -1 for none.
-void js_add_list(int id, int x, int y, int w, int h, int z, char const* entries, int caption_label);
-void js_add_picture(int id, int x, int y, int w, int h, int z, int caption_label);
-// name: what assistive technology calls the text box.
-void js_add_text(int id, int x, int y, int w, int h, int z, char const* text, int read_only, char const* name);
-// Puts the elements in the page in the order given, the order of reading.
-void js_set_reading_order(int const* ids, int count);
+// The window from its markup; numbers: seven per element, as
+// web::layout_numbers() writes them.
+void js_make_window(char const* markup, int const* numbers, int count, int w, int h);
 void js_set_caption(int id, char const* text);
 void js_set_selected(int id, int entry);
 // Draws picture number `picture` in element id; rgba is its pixels the first
@@ -68,8 +62,9 @@ void js_wait_picture(int id);
 int js_file_arrived(std::uint8_t const* at, int size);
 // quiet: without the mark of a focus the keyboard moved.
 void js_focus(int id, int quiet);
-// Scales or lays out the window for the viewport (TavrelFit.fit).
-void js_fit();
+// The window is whole: fitted to the viewport, then focused on element
+// focus_id (-1 for none).
+void js_show_window(int focus_id);
 void js_report(char const* title, char const* text, char const* button, char const* ended);
 }
 

@@ -5,14 +5,14 @@
 // is the standalone program. A platform that fails (a call that returns an
 // error or throws) is named once on the console and then left alone: the
 // pupil never sees it, and the window goes on as standalone.
-var TavrelScorm = {
-  api: null,
-  begun: 0,
-  picked: [],
+(function (T) {
+  var api = null;
+  var begun = 0;
+  var picked = [];
 
   // The usual search: the API object on this window or one of its parents,
   // then on the window that opened this one and its parents.
-  find: function () {
+  var find = function () {
     var search = function (win) {
       try {
         for (var steps = 0; win && steps < 8; steps++) {
@@ -23,98 +23,99 @@ var TavrelScorm = {
       } catch (e) { /* a window of another origin: no API of ours */ }
       return null;
     };
-    var api = search(window);
+    var found = search(window);
     try {
-      if (!api && window.opener) api = search(window.opener);
+      if (!found && window.opener) found = search(window.opener);
     } catch (e) { /* the opener is of another origin */ }
-    return api;
-  },
+    return found;
+  };
 
   // One call of the API; null where it failed, after which the page no
   // longer uses it.
-  call: function (name, args, isValue) {
-    var api = TavrelScorm.api;
-    if (!api) return null;
+  var call = function (name, args, isValue) {
+    var platform = api;
+    if (!platform) return null;
     var result;
     var error = '';
     try {
-      result = api[name].apply(api, args);
+      result = platform[name].apply(platform, args);
       if (isValue) {
-        var code = String(api.LMSGetLastError());
+        var code = String(platform.LMSGetLastError());
         if (code !== '0' && code !== '') error = 'error ' + code;
       } else if (String(result) !== 'true') {
-        error = 'error ' + String(api.LMSGetLastError());
+        error = 'error ' + String(platform.LMSGetLastError());
       }
     } catch (e) {
       error = String(e && e.message || e);
     }
     if (!error) return String(result);
-    TavrelScorm.api = null;
+    api = null;
     console.warn('Tavrel_Oskund: the learning platform failed (' + name + ': ' + error +
       '); the program goes on without it.');
     return null;
-  },
+  };
 
-  set: function (element, value) { return TavrelScorm.call('LMSSetValue', [element, value]) !== null; },
-  get: function (element) { return TavrelScorm.call('LMSGetValue', [element], true); },
+  var set = function (element, value) { return call('LMSSetValue', [element, value]) !== null; };
+  var get = function (element) { return call('LMSGetValue', [element], true); };
 
   // "2,3,4;picked=0,2": the selection, and which lists the pupil has picked in.
-  save: function () {
-    var picked = [];
-    TavrelScorm.picked.forEach(function (done, i) { if (done) picked.push(i); });
-    return TavrelSelection.values().join(',') + ';picked=' + picked.join(',');
-  },
+  var save = function () {
+    var lists = [];
+    picked.forEach(function (done, i) { if (done) lists.push(i); });
+    return T.window.values().join(',') + ';picked=' + lists.join(',');
+  };
 
-  restore: function (data) {
+  var restore = function (data) {
     var match = /^(\d+(?:,\d+)*);picked=((?:\d+(?:,\d+)*)?)$/.exec(data || '');
     if (!match) return;
     var values = match[1].split(',').map(Number);
-    if (!TavrelSelection.pick(values)) return;
-    match[2].split(',').forEach(function (i) { if (i !== '' && +i < values.length) TavrelScorm.picked[+i] = true; });
-  },
+    if (!T.window.pick(values)) return;
+    match[2].split(',').forEach(function (i) { if (i !== '' && +i < values.length) picked[+i] = true; });
+  };
 
-  start: function () {
-    TavrelScorm.api = TavrelScorm.find();
-    if (!TavrelScorm.api || TavrelScorm.call('LMSInitialize', ['']) === null) return;
-    TavrelScorm.begun = Date.now();
-    var entry = TavrelScorm.get('cmi.core.entry');
-    if (entry === 'resume') TavrelScorm.restore(TavrelScorm.get('cmi.core.suspend_data'));
-    var status = TavrelScorm.get('cmi.core.lesson_status');
+  var start = function () {
+    api = find();
+    if (!api || call('LMSInitialize', ['']) === null) return;
+    begun = Date.now();
+    var entry = get('cmi.core.entry');
+    if (entry === 'resume') restore(get('cmi.core.suspend_data'));
+    var status = get('cmi.core.lesson_status');
     if (status !== null && ['completed', 'passed', 'failed', 'incomplete'].indexOf(status) < 0 &&
-        TavrelScorm.set('cmi.core.lesson_status', 'incomplete'))
-      TavrelScorm.call('LMSCommit', ['']);
-    addEventListener('pagehide', TavrelScorm.finish);
-  },
+        set('cmi.core.lesson_status', 'incomplete'))
+      call('LMSCommit', ['']);
+    addEventListener('pagehide', finish);
+  };
 
-  pick: function (list) {
-    if (!TavrelScorm.api) return;
-    TavrelScorm.picked[list] = true;
-    if (!TavrelScorm.set('cmi.core.suspend_data', TavrelScorm.save())) return;
-    var lists = TavrelSelection.lists().length;
+  var pick = function (list) {
+    if (!api) return;
+    picked[list] = true;
+    if (!set('cmi.core.suspend_data', save())) return;
+    var lists = T.window.values().length;
     var all = true;
-    for (var i = 0; i < lists; i++) all = all && TavrelScorm.picked[i] === true;
-    if (all && TavrelScorm.get('cmi.core.lesson_status') === 'incomplete' &&
-        !TavrelScorm.set('cmi.core.lesson_status', 'completed'))
+    for (var i = 0; i < lists; i++) all = all && picked[i] === true;
+    if (all && get('cmi.core.lesson_status') === 'incomplete' &&
+        !set('cmi.core.lesson_status', 'completed'))
       return;
-    TavrelScorm.call('LMSCommit', ['']);
-  },
+    call('LMSCommit', ['']);
+  };
 
   // The session's length as SCORM 1.2 writes it, HHHH:MM:SS.SS.
-  sessionTime: function () {
-    var centis = Math.min(Math.floor((Date.now() - TavrelScorm.begun) / 10), 9999 * 360000 + 359999);
+  var sessionTime = function () {
+    var centis = Math.min(Math.floor((Date.now() - begun) / 10), 9999 * 360000 + 359999);
     var two = function (n) { return (n < 10 ? '0' : '') + n; };
     var hours = String(Math.floor(centis / 360000));
     return '0000'.slice(hours.length) + hours + ':' + two(Math.floor(centis / 6000) % 60) + ':' +
       two(Math.floor(centis / 100) % 60) + '.' + two(centis % 100);
-  },
+  };
 
-  finish: function () {
-    if (!TavrelScorm.api) return;
-    if (TavrelScorm.set('cmi.core.session_time', TavrelScorm.sessionTime()) &&
-        TavrelScorm.set('cmi.core.exit', 'suspend'))
-      TavrelScorm.call('LMSFinish', ['']);
-    TavrelScorm.api = null; // a finished session takes no more calls
-  },
-};
-TavrelSelection.onStart(TavrelScorm.start);
-TavrelSelection.onPick(TavrelScorm.pick);
+  var finish = function () {
+    if (!api) return;
+    if (set('cmi.core.session_time', sessionTime()) &&
+        set('cmi.core.exit', 'suspend'))
+      call('LMSFinish', ['']);
+    api = null; // a finished session takes no more calls
+  };
+
+  T.on('started', start);
+  T.on('picked', pick);
+})(Tavrel);

@@ -1,0 +1,254 @@
+// The window's elements: the JavaScript half of the web back end. The C++
+// half writes the window's markup (the same code writes the copy of its
+// start that the build puts into the page) and the places of its elements;
+// here the window goes into the page, follows every change the program
+// makes, and hands the user's input back to the program. Nothing here knows
+// this window: places, texts, order and names all come from C++.
+(function (T) {
+  var root = null;
+  var size = null;
+  // Each element's id, kind, place and caption, in reading order; by id too.
+  var items = [];
+  var byId = [];
+  var lists = [];
+  // The selection the program last gave each list, by position.
+  var selected = [];
+  // Pictures are shared and never change: each is turned into pixels once.
+  var pictures = [];
+  var drawn = [];
+  // The start is over once main and the page's parts have run; the window
+  // comes into the page then, when no box waits for its picture.
+  var starting = true;
+  var waiting = {};
+  var startFocus = null;
+  var pressed = false;
+  var KINDS = ['label', 'list', 'picture', 'text'];
+
+  // The start window drawn into the page, while it stands for the window.
+  var copy = function () { return document.getElementById('tavrel-prerendered'); };
+
+  // Puts the window into the page once the start is over and every box has
+  // its picture, so that its first frame shows it whole (in place of its
+  // drawn copy, which looks the same); then the focus it opens with, and the
+  // rows of its lists, which need it laid out.
+  var present = function () {
+    if (starting || T.ended() || !root || root.isConnected || Object.keys(waiting).length) return;
+    var still = copy();
+    if (still) still.replaceWith(root);
+    else document.body.appendChild(root);
+    T.announce('shown');
+    if (startFocus) focus(startFocus[0], startFocus[1]);
+    measureLists();
+  };
+
+  // The rows each list shows, for Page Up and Page Down to move by: measured
+  // once the whole window stands, so the page is laid out once for all lists.
+  var measureLists = function () {
+    var rows = lists.map(function (item) {
+      var el = item.el;
+      var row = el.options.length ? el.options[0].offsetHeight : 0;
+      return row ? Math.floor(el.clientHeight / row) : 2;
+    });
+    lists.forEach(function (item, i) { item.el.size = Math.max(2, rows[i]); });
+  };
+
+  // A browser changes a list's selection in ways that send no change event
+  // (Chromium: a press in the list released outside it, or the list scrolling
+  // under a held button). So after any input every list is compared with the
+  // selection the program last gave it: the program learns of a difference,
+  // or the list is put back.
+  var sync = function () {
+    lists.forEach(function (item, i) {
+      var entry = item.el.selectedIndex;
+      if (entry === selected[i] || T.ended()) return;
+      if (entry >= 0) T.input(function () { Module._tavrel_web_list_selected(item.id, entry); });
+      if (T.ended()) return;
+      if (item.el.selectedIndex !== selected[i]) item.el.selectedIndex = selected[i];
+      else T.announce('picked', i);
+    });
+  };
+
+  // The browser changes a selection in an event's default action, after the
+  // listeners have run: so the lists are compared at once (for what earlier
+  // input did), before the next frame is drawn and in the next task. While a
+  // button is held, every frame is checked too.
+  var watchInput = function () {
+    var framed = false;
+    var frame = function () {
+      framed = false;
+      sync();
+      if (pressed && !T.ended()) later();
+    };
+    var later = function () {
+      if (!framed) requestAnimationFrame(frame);
+      framed = true;
+    };
+    var look = function (e) {
+      if (e.type === 'pointerdown' || e.type === 'mousedown' || e.type === 'touchstart') pressed = true;
+      else if (/up$|end$|cancel$/.test(e.type) || e.buttons === 0) pressed = false;
+      sync();
+      later();
+      setTimeout(sync, 0);
+    };
+    ['input', 'change', 'click', 'keydown', 'keyup', 'focusin', 'focusout', 'scroll', 'wheel', 'pointerdown',
+      'pointermove', 'pointerup', 'pointercancel', 'mousedown', 'mousemove', 'mouseup', 'touchstart', 'touchmove',
+      'touchend', 'touchcancel'].forEach(function (type) {
+      window.addEventListener(type, look, { capture: true, passive: true });
+    });
+    window.addEventListener('blur', function () { pressed = false; });
+  };
+
+  // Tab and Shift+Tab go round the window's own ring, as on the desktop. In
+  // a frame of another page they leave it past the ring's last (or first)
+  // element instead, or a keyboard user could never get back to that page.
+  var onKey = function (e) {
+    if (e.key !== 'Tab' || e.ctrlKey || e.altKey || e.metaKey) return;
+    var current = items.filter(function (item) { return item.el === document.activeElement; })[0];
+    var id = current ? current.id : -1;
+    if (current && window.self !== window.top) {
+      var edge = T.input(function () { return Module._tavrel_web_tab_edge(e.shiftKey ? 1 : 0); });
+      if (id === edge) {
+        // The browser's own order is the page's, not the ring's: for this one
+        // key press, nothing else in the window may come next in it.
+        var others = items.filter(function (item) { return item !== current && item.el.tabIndex >= 0; });
+        others.forEach(function (item) { item.el.tabIndex = -1; });
+        setTimeout(function () { others.forEach(function (item) { item.el.tabIndex = 0; }); }, 0);
+        return;
+      }
+    }
+    // The program moves the focus itself, through focus() below.
+    if (T.input(function () { return Module._tavrel_web_tab_from(id, e.shiftKey ? 1 : 0); })) e.preventDefault();
+  };
+
+  // The focus the window opens with carries no mark until the keyboard moves it.
+  var focus = function (id, quiet) {
+    if (root && !root.isConnected) startFocus = [id, quiet];
+    else if (byId[id]) byId[id].el.focus({ preventScroll: true, focusVisible: !quiet });
+  };
+
+  // A canvas that has never been drawn on is empty already: a context and a
+  // clearing would make its pixels before anything is drawn on them.
+  var draw = function (id, picture) {
+    var canvas = byId[id].el;
+    if (!drawn[id] && picture < 0) return;
+    var context = canvas.getContext('2d');
+    if (drawn[id]) context.clearRect(0, 0, canvas.width, canvas.height);
+    drawn[id] = true;
+    if (picture >= 0) context.putImageData(pictures[picture], 0, 0);
+  };
+
+  var pixels = function (rgba, w, h) {
+    return new ImageData(new Uint8ClampedArray(HEAPU8.subarray(rgba, rgba + w * h * 4)), w, h);
+  };
+
+  T.on('ended', function () {
+    if (root) root.remove();
+    var still = copy();
+    if (still) still.remove();
+  });
+
+  // After main has returned: the window has loaded and is shown.
+  Module.postRun = [].concat(Module.postRun || [], function () {
+    if (T.ended() || !root) return;
+    T.announce('started');
+    starting = false;
+    present();
+  });
+
+  // What the C++ half calls.
+  T.window = {
+    setTitle: function (title) { document.title = title; },
+
+    // The icon is no part of the window's first frame: it is encoded after.
+    setIcon: function (rgba, w, h) {
+      var image = pixels(rgba, w, h);
+      setTimeout(function () {
+        var canvas = document.createElement('canvas');
+        canvas.width = w;
+        canvas.height = h;
+        canvas.getContext('2d').putImageData(image, 0, 0);
+        var link = document.querySelector('link[rel~="icon"]') ||
+          document.head.appendChild(document.createElement('link'));
+        link.rel = 'icon';
+        link.href = canvas.toDataURL('image/png');
+      }, 0);
+    },
+
+    // The window from its markup, and its elements' places: seven numbers
+    // each, in the markup's order (id, kind, x, y, w, h, caption id).
+    make: function (markup, numbers, width, height) {
+      var template = document.createElement('template');
+      template.innerHTML = markup;
+      root = template.content.firstChild;
+      size = { w: width, h: height };
+      var elements = root.children;
+      for (var i = 0; i * 7 < numbers.length; i++) {
+        var n = numbers.slice(i * 7, i * 7 + 7);
+        var item = { id: n[0], kind: KINDS[n[1]], el: elements[i], place: { x: n[2], y: n[3], w: n[4], h: n[5] },
+          caption: n[6] };
+        items.push(item);
+        byId[item.id] = item;
+        if (item.kind === 'list') {
+          lists.push(item);
+          selected.push(item.el.selectedIndex);
+        }
+        // Dropping text would edit it, and the browser lets a drop through readOnly.
+        if (item.kind === 'text')
+          item.el.addEventListener('drop', function (e) { if (e.target.readOnly) e.preventDefault(); });
+      }
+      root.addEventListener('keydown', onKey);
+      watchInput();
+    },
+
+    setCaption: function (id, text) {
+      var el = byId[id].el;
+      if (el.textContent !== text) el.textContent = text;
+    },
+    setSelected: function (id, entry) {
+      selected[lists.indexOf(byId[id])] = entry;
+      byId[id].el.selectedIndex = entry;
+    },
+    putPicture: function (id, picture, rgba, w, h) {
+      if (rgba) pictures[picture] = pixels(rgba, w, h);
+      draw(id, picture);
+      delete waiting[id];
+      present();
+    },
+    waitPicture: function (id) {
+      waiting[id] = true;
+      draw(id, -1);
+    },
+    focus: focus,
+
+    // The window is whole: it is fitted to the viewport before the focus lays
+    // the page out, so that the first frame needs no second layout.
+    show: function (focusId) {
+      T.announce('showing');
+      if (focusId >= 0) focus(focusId, true);
+    },
+
+    // For the page's parts: the window, its size and its elements' places,
+    // kinds and captions (ids), in reading order, as data.
+    layout: function () {
+      return { root: root, size: size, items: items, byId: byId };
+    },
+
+    // The selection: one entry per list, in reading order.
+    values: function () { return lists.map(function (item) { return item.el.selectedIndex; }); },
+    // Whether values names one entry of each list, in order.
+    fits: function (values) {
+      return Array.isArray(values) && values.length === lists.length && values.every(function (v, i) {
+        return Number.isInteger(v) && v >= 0 && v < lists[i].el.options.length;
+      });
+    },
+    // Picks for the user, through the same call as a click, so that the
+    // program learns it as it learns any pick.
+    pick: function (values) {
+      if (!T.window.fits(values)) return false;
+      lists.forEach(function (item, i) {
+        T.input(function () { Module._tavrel_web_list_selected(item.id, values[i]); });
+      });
+      return true;
+    },
+  };
+})(Tavrel);
