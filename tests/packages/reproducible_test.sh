@@ -17,7 +17,7 @@ deb=$(find "${first[linux]}" -maxdepth 1 -name "tavrel-oskund_${version}_*.deb" 
 deliverables=(
   "windows|Tavrel_Oskund package msi|Tavrel_Oskund.exe Tavrel_Oskund-$version-windows.zip Tavrel_Oskund-$version.msi"
   "linux|package|${deb:-tavrel-oskund_${version}_ARCH.deb}"
-  "web|Tavrel_Oskund|Tavrel_Oskund.html"
+  "web|Tavrel_Oskund scorm|Tavrel_Oskund.html Tavrel_Oskund-scorm12.zip"
 )
 for entry in "${deliverables[@]}"; do
   IFS='|' read -r preset _ files <<<"$entry"
