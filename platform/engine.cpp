@@ -1,6 +1,5 @@
 #include "engine.h"
 
-#include "display.h"
 #include "error_report.h"
 #include "tab_ring.h"
 
@@ -112,6 +111,11 @@ bool user_pressed_tab(Form const& form, Control const* focused, bool backward)
             display::focus(*next);
         return next != nullptr;
     });
+}
+
+Control const* tab_edge(Form const& form, bool backward)
+{
+    return reporting_errors([&] { return TabRing(form).step(nullptr, !backward); });
 }
 
 } // namespace platform

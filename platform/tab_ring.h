@@ -1,6 +1,7 @@
-// Tab and Shift+Tab for every back end. A back end builds the ring once its
-// native elements exist, asks it where the focus goes when the user presses
-// Tab, and maps the answer to its own widget: it needs no order of its own.
+// Tab and Shift+Tab, the same for every back end. The engine steps the ring:
+// it hands the back end the first element when the window is shown, and
+// the next one through display::focus when the user presses Tab, so no back
+// end keeps an order of its own or sees the ring at all.
 #pragma once
 
 #include "controls.h"

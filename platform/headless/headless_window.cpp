@@ -11,7 +11,7 @@ void add_label(platform::Label&) { }
 void add_list_box(platform::ListBox&) { }
 void add_picture_box(platform::PictureBox&) { }
 void add_text_box(platform::TextBox&) { }
-void show(platform::Form&) { }
+void show(platform::Form&, platform::Control*) { }
 void caption_changed(platform::Label&) { }
 void selection_changed(platform::ListBox&) { }
 void picture_changed(platform::PictureBox&) { }

@@ -6,7 +6,7 @@
 // with its unwind tables. Defined here, the linker never takes those members
 // from the library; the .exe's tests check that they stay out, and
 // scripts/exe-size.sh shows what the .exe holds.
-#include "platform/engine.h"
+#include "platform/display.h"
 
 #include <bits/functexcept.h>
 

@@ -11,8 +11,6 @@
 #include "win32_backend.h"
 
 #include "platform/display.h"
-#include "platform/engine.h"
-#include "platform/tab_ring.h"
 
 #include <cstdint>
 #include <string>
@@ -302,14 +300,14 @@ void open_window(platform::Form& form)
     b.window = hwnd;
 }
 
-void show(platform::Form& form)
+void show(platform::Form&, platform::Control* first_focus)
 {
     using namespace win32;
     Backend& b = backend();
     // Known before the window is shown, the first element takes the focus
     // straight away on activation, without the window holding it first.
-    if (platform::Control const* first = platform::TabRing(form).first())
-        b.last_focus = b.find(*first)->hwnd;
+    if (first_focus)
+        b.last_focus = b.find(*first_focus)->hwnd;
     b.shown = true;
     ShowWindow(b.window, SW_SHOWNORMAL);
     if (b.last_focus)
