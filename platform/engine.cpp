@@ -38,11 +38,6 @@ DisplayObserver display_observer;
 
 } // namespace
 
-std::string_view program_name()
-{
-    return running_program;
-}
-
 void set_program_name(std::string_view name)
 {
     running_program = name;
@@ -50,7 +45,7 @@ void set_program_name(std::string_view name)
 
 void report_unhandled(rt::RuntimeError const& error)
 {
-    ErrorReport const report = error_report(program_name(), error);
+    ErrorReport const report = error_report(running_program, error);
     std::fputs(report.line.c_str(), stderr);
     std::fflush(stderr);
     display::report(report);

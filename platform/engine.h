@@ -28,9 +28,8 @@ struct Project {
 // shows it and dispatches input until it closes; then ends the process.
 [[noreturn]] void ThunRTMain(Project const& project);
 
-// The name the error report carries: the running project's, which the start
-// routine sets; empty before it.
-std::string_view program_name();
+// Names the running project in every error report from now on; the start
+// routine sets it, and a report made before it carries no name.
 void set_program_name(std::string_view name);
 
 // Has the back end make the window and a native element for each visible

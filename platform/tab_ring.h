@@ -10,15 +10,11 @@
 
 namespace platform {
 
-// Whether an element can hold the keyboard focus: every visible element but
-// labels, which are painted on the window and have nothing to focus.
-bool takes_focus(Control const& control);
-
-// The elements that take the focus, in ascending tab index; of two with the
-// same index the one created first comes first.
+// The elements that take the focus: every visible element but labels, which
+// are painted on the window and have nothing to focus. In ascending tab
+// index; of two with the same index the one created first comes first.
 class TabRing {
 public:
-    TabRing() = default;
     explicit TabRing(Form const& form);
 
     // Where the focus goes when the window is shown; null in an empty ring.
