@@ -10,9 +10,11 @@
 //
 // A back end keeps its native state in one Backend reached through backend(),
 // and never calls an event handler itself: user input goes up through the
-// calls below, from inside platform::reporting_errors where a toolkit calls
-// back. Every failure a back end meets is raised as a run-time error that
-// names it.
+// calls below. Each call up runs under the error report inside the engine, so
+// a back end never wraps one; it runs under platform::reporting_errors only
+// those toolkit callbacks of its own that call nothing up and may fail. That
+// way every piece of user input runs under the report exactly once. Every
+// failure a back end meets is raised as a run-time error that names it.
 //
 // What all back ends do alike lives in platform/ and is not repeated here:
 // the tab order (the engine steps it), the report's wording (error_report.h),
@@ -88,7 +90,7 @@ Control const* tab_edge(Form const& form, bool backward);
 [[noreturn]] void report_unhandled(rt::RuntimeError const& error);
 
 // Runs body and turns any error escaping it into the report: for the start
-// routine, and wherever a toolkit calls back into the program, since no
+// routine, and for a toolkit callback that calls nothing up, since no
 // exception may travel through a toolkit's or the system's frames.
 template<typename Body> decltype(auto) reporting_errors(Body&& body)
 {

@@ -35,8 +35,8 @@ namespace {
 
 namespace __gnu_cxx {
 
-// The start routine and the window procedure catch everything, so this runs
-// only when something fails inside the run-time itself.
+// The start routine, the window procedure and the engine's calls up catch
+// everything, so this runs only when something fails inside the run-time itself.
 void __verbose_terminate_handler()
 {
     platform::report_unhandled(rt::RuntimeError(rt::ErrorCode::ControlOperationFailed, "std::terminate"));

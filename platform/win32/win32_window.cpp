@@ -105,16 +105,6 @@ LRESULT handle(Backend& b, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
         EndPaint(hwnd, &paint);
         return 0;
     }
-    case WM_COMMAND:
-        if (HIWORD(wparam) == LBN_SELCHANGE) {
-            HWND const list = reinterpret_cast<HWND>(lparam);
-            if (Child const* child = b.find(list); child && child->list) {
-                auto const entry = static_cast<std::int16_t>(SendMessageW(list, LB_GETCURSEL, 0, 0));
-                platform::user_selected(*child->list, entry);
-            }
-            return 0;
-        }
-        break;
     case WM_CTLCOLORSTATIC:
         // A read-only edit would otherwise take the dialog colour; the task
         // text keeps the window colours of an ordinary text box.
@@ -147,11 +137,25 @@ LRESULT handle(Backend& b, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
+void list_selected(Backend const& b, HWND list)
+{
+    if (Child const* child = b.find(list); child && child->list) {
+        auto const entry = static_cast<std::int16_t>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+        platform::user_selected(*child->list, entry);
+    }
+}
+
 LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
     Backend& b = backend();
     if (!b.window)
         return DefWindowProcW(hwnd, message, wparam, lparam);
+    // A selection is user input, which the engine runs under the error report
+    // itself; the rest of what the window handles runs under it here.
+    if (message == WM_COMMAND && HIWORD(wparam) == LBN_SELCHANGE) {
+        list_selected(b, reinterpret_cast<HWND>(lparam));
+        return 0;
+    }
     return platform::reporting_errors([&] { return handle(b, hwnd, message, wparam, lparam); });
 }
 
