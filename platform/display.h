@@ -48,7 +48,8 @@ void add_text_box(platform::TextBox& text);
 // Shows the window with the keyboard focus on first_focus (null for none).
 void show(platform::Form& form, platform::Control* first_focus);
 
-// Shows a label's new caption.
+// Shows a label's new caption. Of the changes one piece of user input makes,
+// the engine passes each element on once, after the program's handlers return.
 void caption_changed(platform::Label& label);
 // Shows a list box's new selection, scrolled into view.
 void selection_changed(platform::ListBox& list);
