@@ -1,14 +1,15 @@
-// The start routine and the form engine's side of the event flow: what the
-// program hands to the platform, and the one way user input comes back in.
+// The start routine and the form engine: what the program hands to the
+// platform. The engine's side of the contract with a back end, the calls up
+// for user input and the error report, is declared in display.h.
 #pragma once
 
 #include "controls.h"
+#include "display.h"
 #include "runtime.h"
 
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <utility>
 
 namespace platform {
 
@@ -27,42 +28,13 @@ struct Project {
 // shows it and dispatches input until it closes; then ends the process.
 [[noreturn]] void ThunRTMain(Project const& project);
 
-// Reports an error that nobody caught and ends the process with a non-zero
-// exit code. The program's windows do not outlive the report.
-[[noreturn]] void report_unhandled(rt::RuntimeError const& error);
-
-// Reports the exception being handled; for a catch (...) block. Anything
-// that is not a run-time error (out of memory and the like) is reported as a
-// failed control operation, so no error ever ends the program silently.
-[[noreturn]] void report_current_exception();
-
-// Runs body and turns any error escaping it into the report: for the start
-// routine, and wherever a toolkit calls back into the program, since no
-// exception may travel through a toolkit's or the system's frames.
-template<typename Body> decltype(auto) reporting_errors(Body&& body)
-{
-    try {
-        return std::forward<Body>(body)();
-    } catch (...) {
-        report_current_exception();
-    }
-}
-
-// The name the error report carries: the running project's, which the start
-// routine sets; empty before it.
-std::string_view program_name();
+// Names the running project in every error report from now on; the start
+// routine sets it, and a report made before it carries no name.
 void set_program_name(std::string_view name);
 
 // Has the back end make the window and a native element for each visible
 // control, in creation order, and tells it of every change from then on.
 void build_window(Form& form);
-
-// Back ends call these for user input; an error raised by a handler ends the
-// program through report_unhandled, so nothing is thrown back into a toolkit.
-void user_selected(ListBox& list, std::int16_t entry);
-// Moves the focus where Tab (or Shift+Tab) goes from the focused element
-// (null for none) through display::focus; false when nothing takes the focus.
-bool user_pressed_tab(Form const& form, Control const* focused, bool backward);
 
 // The exit code of a process ended by an unhandled run-time error.
 constexpr int runtime_error_exit_code = 3;

@@ -1,14 +1,18 @@
-// The tab ring every back end steps through; see tab_ring.h.
+// The tab ring the engine steps for every back end; see tab_ring.h.
 #include "tab_ring.h"
 
 #include <algorithm>
 
 namespace platform {
 
+namespace {
+
 bool takes_focus(Control const& control)
 {
     return control.visible && control.kind() != Kind::Label;
 }
+
+} // namespace
 
 TabRing::TabRing(Form const& form)
 {

@@ -1,6 +1,7 @@
-// Tab and Shift+Tab for every back end. A back end builds the ring once its
-// native elements exist, asks it where the focus goes when the user presses
-// Tab, and maps the answer to its own widget: it needs no order of its own.
+// Tab and Shift+Tab, the same for every back end. The engine steps the ring:
+// it hands the back end the first element when the window is shown, and
+// the next one through display::focus when the user presses Tab, so no back
+// end keeps an order of its own or sees the ring at all.
 #pragma once
 
 #include "controls.h"
@@ -9,15 +10,11 @@
 
 namespace platform {
 
-// Whether an element can hold the keyboard focus: every visible element but
-// labels, which are painted on the window and have nothing to focus.
-bool takes_focus(Control const& control);
-
-// The elements that take the focus, in ascending tab index; of two with the
-// same index the one created first comes first.
+// The elements that take the focus: every visible element but labels, which
+// are painted on the window and have nothing to focus. In ascending tab
+// index; of two with the same index the one created first comes first.
 class TabRing {
 public:
-    TabRing() = default;
     explicit TabRing(Form const& form);
 
     // Where the focus goes when the window is shown; null in an empty ring.

@@ -1,6 +1,7 @@
 #include "display.h"
 #include "engine.h"
 #include "form_reader.h"
+#include "tab_ring.h"
 
 #include <cstdlib>
 
@@ -27,7 +28,7 @@ void ThunRTMain(Project const& project)
         form->raise_load();
         form->show_pictures();
         build_window(*form);
-        display::show(*form);
+        display::show(*form, TabRing(*form).first());
         display::run(*form);
         display::end();
     });

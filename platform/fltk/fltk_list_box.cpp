@@ -6,7 +6,7 @@
 // have none of them, and their bars are too short to show a scroll box.
 #include "fltk_backend.h"
 
-#include "platform/engine.h"
+#include "platform/display.h"
 
 #include <FL/Enumerations.H>
 #include <FL/Fl.H>

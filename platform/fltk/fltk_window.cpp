@@ -9,8 +9,6 @@
 #include "fltk_backend.h"
 
 #include "platform/display.h"
-#include "platform/engine.h"
-#include "platform/tab_ring.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -299,7 +297,7 @@ void open_window(platform::Form& form)
     fl_font(b.font.face, b.font.size);
 }
 
-void show(platform::Form& form)
+void show(platform::Form& form, platform::Control* first_focus)
 {
     Backend& b = backend();
     FormWindow& window = *b.window;
@@ -308,7 +306,7 @@ void show(platform::Form& form)
     // Still before the map request leaves the client, so a window manager sees
     // these hints when it first frames the window.
     set_frame_hints(window, form);
-    if (Fl_Widget* first = b.widget(platform::TabRing(form).first()))
+    if (Fl_Widget* first = b.widget(first_focus))
         first->take_focus();
 }
 
@@ -335,7 +333,7 @@ void end()
 void report(platform::ErrorReport const& report)
 {
     if (!display_open())
-        return; // the engine has written the error to stderr already
+        return; // stderr has the error already, written by the engine
     // The window does not outlive the error: only the report stays up.
     Backend& b = backend();
     if (b.window)

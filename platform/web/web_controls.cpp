@@ -5,8 +5,6 @@
 #include "web_backend.h"
 
 #include "platform/display.h"
-#include "platform/engine.h"
-#include "platform/tab_ring.h"
 
 #include <emscripten.h>
 
@@ -104,7 +102,7 @@ EMSCRIPTEN_KEEPALIVE int tavrel_web_tab_edge(int backward)
     Backend const& b = backend();
     if (!b.form)
         return -1;
-    platform::Control const* edge = platform::TabRing(*b.form).step(nullptr, backward == 0);
+    platform::Control const* edge = platform::tab_edge(*b.form, backward != 0);
     return edge ? id_of(*edge) : -1;
 }
 

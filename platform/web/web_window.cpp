@@ -18,7 +18,6 @@
 #include "web_backend.h"
 
 #include "platform/display.h"
-#include "platform/tab_ring.h"
 
 #include <emscripten.h>
 
@@ -84,7 +83,7 @@ void open_window(platform::Form& form)
 
 // The elements come into the page in one piece, as they stand when the
 // window is shown, in reading order; then the pictures are drawn on them.
-void show(platform::Form& form)
+void show(platform::Form& form, platform::Control* first_focus)
 {
     Backend& b = backend();
     std::vector<int> const numbers = layout_numbers(b.layout);
@@ -93,8 +92,7 @@ void show(platform::Form& form)
     b.made = true;
     for (platform::PictureBox const* box : b.picture_boxes)
         show_picture(*box);
-    platform::Control const* first = platform::TabRing(form).first();
-    js_show_window(first ? id_of(*first) : -1);
+    js_show_window(first_focus ? id_of(*first_focus) : -1);
 }
 
 void run(platform::Form&)

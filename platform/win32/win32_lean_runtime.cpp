@@ -6,7 +6,7 @@
 // with its unwind tables. Defined here, the linker never takes those members
 // from the library; the .exe's tests check that they stay out, and
 // scripts/exe-size.sh shows what the .exe holds.
-#include "platform/engine.h"
+#include "platform/display.h"
 
 #include <bits/functexcept.h>
 
@@ -35,8 +35,8 @@ namespace {
 
 namespace __gnu_cxx {
 
-// The start routine and the window procedure catch everything, so this runs
-// only when something fails inside the run-time itself.
+// The start routine, the window procedure and the engine's calls up catch
+// everything, so this runs only when something fails inside the run-time itself.
 void __verbose_terminate_handler()
 {
     platform::report_unhandled(rt::RuntimeError(rt::ErrorCode::ControlOperationFailed, "std::terminate"));

@@ -11,8 +11,6 @@
 #include "win32_backend.h"
 
 #include "platform/display.h"
-#include "platform/engine.h"
-#include "platform/tab_ring.h"
 
 #include <cstdint>
 #include <string>
@@ -107,16 +105,6 @@ LRESULT handle(Backend& b, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
         EndPaint(hwnd, &paint);
         return 0;
     }
-    case WM_COMMAND:
-        if (HIWORD(wparam) == LBN_SELCHANGE) {
-            HWND const list = reinterpret_cast<HWND>(lparam);
-            if (Child const* child = b.find(list); child && child->list) {
-                auto const entry = static_cast<std::int16_t>(SendMessageW(list, LB_GETCURSEL, 0, 0));
-                platform::user_selected(*child->list, entry);
-            }
-            return 0;
-        }
-        break;
     case WM_CTLCOLORSTATIC:
         // A read-only edit would otherwise take the dialog colour; the task
         // text keeps the window colours of an ordinary text box.
@@ -149,11 +137,25 @@ LRESULT handle(Backend& b, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
+void list_selected(Backend const& b, HWND list)
+{
+    if (Child const* child = b.find(list); child && child->list) {
+        auto const entry = static_cast<std::int16_t>(SendMessageW(list, LB_GETCURSEL, 0, 0));
+        platform::user_selected(*child->list, entry);
+    }
+}
+
 LRESULT CALLBACK window_proc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam)
 {
     Backend& b = backend();
     if (!b.window)
         return DefWindowProcW(hwnd, message, wparam, lparam);
+    // A selection is user input, which the engine runs under the error report
+    // itself; the rest of what the window handles runs under it here.
+    if (message == WM_COMMAND && HIWORD(wparam) == LBN_SELCHANGE) {
+        list_selected(b, reinterpret_cast<HWND>(lparam));
+        return 0;
+    }
     return platform::reporting_errors([&] { return handle(b, hwnd, message, wparam, lparam); });
 }
 
@@ -302,14 +304,14 @@ void open_window(platform::Form& form)
     b.window = hwnd;
 }
 
-void show(platform::Form& form)
+void show(platform::Form&, platform::Control* first_focus)
 {
     using namespace win32;
     Backend& b = backend();
     // Known before the window is shown, the first element takes the focus
     // straight away on activation, without the window holding it first.
-    if (platform::Control const* first = platform::TabRing(form).first())
-        b.last_focus = b.find(*first)->hwnd;
+    if (first_focus)
+        b.last_focus = b.find(*first_focus)->hwnd;
     b.shown = true;
     ShowWindow(b.window, SW_SHOWNORMAL);
     if (b.last_focus)

@@ -1,11 +1,15 @@
 // How user input enters the program: a back end reports a choice in a list,
-// the engine raises the click only for a real change, and any error a
-// handler raises is reported before the process ends.
+// the engine raises the click only for a real change, shows what the click
+// changed once it is over, and reports any error a handler raises before the
+// process ends.
 #include "platform/engine.h"
+#include "platform/headless/headless_backend.h"
+#include "test_form.h"
 
 #include <gtest/gtest.h>
 
 #include <new>
+#include <vector>
 
 using namespace platform;
 
@@ -33,6 +37,24 @@ TEST(Engine, ChoosingTheSelectedEntryAgainRaisesNoClick)
     user_selected(window.list, 0);
     EXPECT_EQ(clicks, 2);
     EXPECT_EQ(window.list.ListIndex(), 0);
+}
+
+TEST(Engine, ShowsEachElementAUserEventChangedOnceWhenItsHandlerReturns)
+{
+    auto const form = testing_support::make_route_form();
+    form->raise_load();
+    build_window(*form);
+    auto& changes = headless::backend().changes;
+    changes.clear();
+    // The click sets the route count's caption seven times while it builds it.
+    ListBox& list = form->list_box("List1", 1);
+    user_selected(list, 3);
+    Label const& count = form->label("Label1", 1);
+    EXPECT_EQ(changes, (std::vector<Control const*> { &list, &form->picture_box("Picture1", 1), &count }));
+    // A change made outside user input is shown at once.
+    changes.clear();
+    form->label("Label1", 0).set_Caption("A");
+    EXPECT_EQ(changes, (std::vector<Control const*> { &form->label("Label1", 0) }));
 }
 
 TEST(EngineDeathTest, AnyErrorFromAHandlerIsReportedAndEndsTheProcess)

@@ -1,5 +1,5 @@
-// The order Tab and Shift+Tab visit the elements in, which every back end
-// takes from the ring instead of keeping its own.
+// The order Tab and Shift+Tab visit the elements in, which the engine takes
+// from the ring for every back end.
 #include "platform/tab_ring.h"
 
 #include <gtest/gtest.h>
@@ -106,5 +106,8 @@ TEST(TabRing, StepsAroundInBothDirections)
             + (c.backward ? " backward" : " forward"));
         EXPECT_EQ(ring.step(c.from, c.backward), c.to);
     }
-    EXPECT_EQ(TabRing().step(picture, false), nullptr);
+    // A window where nothing takes the focus has nowhere for Tab to go.
+    auto const labels = make_form({ { 'L', 0 } });
+    EXPECT_EQ(TabRing(*labels).step(&labels->element("E", 0), false), nullptr);
+    EXPECT_EQ(TabRing(*labels).step(picture, true), nullptr);
 }
