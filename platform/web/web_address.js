@@ -1,21 +1,28 @@
 // The address's fragment carries the selection ("#2,3,4": one number per list,
-// in reading order), so that a copied address shares what the window shows.
-// A fragment of any other form is not meant for the window and is left alone.
+// in reading order) and, where the route count is hidden, says so ("#2,3,4;hide"),
+// so that a copied address shares what the window shows: a teacher hands out
+// a hidden example as a link. A fragment of any other form is not meant for
+// the window and is left alone.
 (function (T) {
+  var HIDE = ';hide';
+
   var parse = function (hash) {
-    if (hash.length > 64 || !/^#\d+(,\d+)*$/.test(hash)) return null;
-    var values = hash.slice(1).split(',').map(function (text) { return /^(0|[1-9]\d*)$/.test(text) ? +text : -1; });
-    return T.window.fits(values) ? values : null;
+    var match = hash.length <= 64 && /^#(\d+(?:,\d+)*)(;hide)?$/.exec(hash);
+    if (!match) return null;
+    var values = match[1].split(',').map(function (text) { return /^(0|[1-9]\d*)$/.test(text) ? +text : -1; });
+    return T.window.fits(values) ? { values: values, hidden: !!match[2] } : null;
   };
 
   var apply = function () {
-    var values = parse(location.hash);
-    if (values) T.window.pick(values);
+    var state = parse(location.hash);
+    if (!state) return;
+    T.window.pick(state.values);
+    T.classroom.hide(state.hidden);
   };
 
   // Replaces the address in place: picks are no steps to go back through.
   var record = function () {
-    var hash = '#' + T.window.values().join(',');
+    var hash = '#' + T.window.values().join(',') + (T.classroom.hidden() ? HIDE : '');
     if (location.hash === hash) return;
     try {
       history.replaceState(history.state, '', hash);
@@ -29,4 +36,5 @@
     addEventListener('hashchange', apply);
   });
   T.on('picked', record);
+  T.on('answer', record);
 })(Tavrel);

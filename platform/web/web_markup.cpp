@@ -139,8 +139,13 @@ std::string markup(platform::Form const& form, Layout const& layout, ImageSource
     std::string out;
     auto const open = [&](char const* tag, int id, char const* cls, std::string const& style) {
         put(out, "<", tag, " class=\"", cls, "\"");
-        if (live)
-            put(out, " id=\"", element_id(id), "\"");
+        // The page's own parts find an element as the program does, by its
+        // control array's name and its index.
+        if (live) {
+            Element const& e = layout.elements[static_cast<std::size_t>(id)];
+            put(out, " id=\"", element_id(id), "\" data-name=\"", escaped(e.control->array()), "(",
+                std::to_string(e.control->index()), ")\"");
+        }
         put(out, " style=\"", escaped(style), "\"");
     };
     auto const named_by = [&](Element const& e) {

@@ -2,13 +2,16 @@
 // C++: this file (notifications, the end of the program, its error report),
 // then web_load.js (the module and the window description), web_window.js
 // (the window's elements and the user's input), and on top of them the
-// page's own parts, each in a file of its own: web_fit.js, web_address.js,
-// web_scorm.js. Each keeps its state to itself. A lower layer never calls a
-// higher one: it announces, and the higher ones listen.
+// page's own parts, each in a file of its own: web_fit.js, web_classroom.js
+// (what a class needs beside the window), web_address.js, web_scorm.js.
+// Each keeps its state to itself. A lower layer never calls a higher one:
+// it announces, and the higher ones listen.
 //   'showing'  the window is whole, not yet in the page (fit it now)
 //   'started'  the program's start is over: the page's parts may pick
 //   'shown'    the window is in the page
+//   'selected' a list's selection changed, whoever changed it (its position)
 //   'picked'   the user picked in a list (its position in reading order)
+//   'answer'   the page hid or showed the route count (true: hidden)
 //   'ended'    the program has ended with an error report
 // The page itself sets Tavrel.room, the one rule of where the window stands
 // in the viewport, before the program's script runs.

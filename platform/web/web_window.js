@@ -33,8 +33,11 @@
   // rows of its lists, which need it laid out.
   var present = function () {
     if (starting || T.ended() || !root || root.isConnected || Object.keys(waiting).length) return;
+    // In the place the page keeps for it, where its drawn copy stood.
     var still = copy();
+    var place = document.getElementById('tavrel-place');
     if (still) still.replaceWith(root);
+    else if (place) place.after(root);
     else document.body.appendChild(root);
     T.announce('shown');
     if (startFocus) focus(startFocus[0], startFocus[1]);
@@ -185,7 +188,7 @@
       for (var i = 0; i * 7 < numbers.length; i++) {
         var n = numbers.slice(i * 7, i * 7 + 7);
         var item = { id: n[0], kind: KINDS[n[1]], el: elements[i], place: { x: n[2], y: n[3], w: n[4], h: n[5] },
-          caption: n[6] };
+          caption: n[6], name: elements[i].getAttribute('data-name'), text: elements[i].textContent };
         items.push(item);
         byId[item.id] = item;
         if (item.kind === 'list') {
@@ -200,13 +203,19 @@
       watchInput();
     },
 
+    // A caption covered by a stand-in shows the stand-in, on screen and to
+    // assistive technology alike, and keeps its own text for when it is shown.
     setCaption: function (id, text) {
-      var el = byId[id].el;
-      if (el.textContent !== text) el.textContent = text;
+      var item = byId[id];
+      item.text = text;
+      var shown = item.cover === undefined ? text : item.cover;
+      if (item.el.textContent !== shown) item.el.textContent = shown;
     },
     setSelected: function (id, entry) {
-      selected[lists.indexOf(byId[id])] = entry;
+      var list = lists.indexOf(byId[id]);
+      selected[list] = entry;
       byId[id].el.selectedIndex = entry;
+      T.announce('selected', list);
     },
     putPicture: function (id, picture, rgba, w, h) {
       if (rgba) pictures[picture] = pixels(rgba, w, h);
@@ -225,6 +234,35 @@
     show: function (focusId) {
       T.announce('showing');
       if (focusId >= 0) focus(focusId, true);
+    },
+
+    // For the page's parts: an element by its control array and index
+    // ("Label1(1)"); its caption, covered or not; a stand-in for it (undefined
+    // takes it away); a name of its own for assistive technology, in place of
+    // its caption label's, and whether a change of its text is announced.
+    named: function (name) { return items.filter(function (item) { return item.name === name; })[0] || null; },
+    caption: function (id) { return byId[id].text; },
+    cover: function (id, standIn) {
+      byId[id].cover = standIn;
+      T.window.setCaption(id, byId[id].text);
+    },
+    describe: function (id, text) {
+      var el = byId[id].el;
+      el.removeAttribute('aria-labelledby');
+      if (el.getAttribute('aria-label') !== text) el.setAttribute('aria-label', text);
+    },
+    silence: function (id) {
+      byId[id].el.removeAttribute('aria-live');
+      byId[id].el.removeAttribute('aria-atomic');
+    },
+    // The elements Tab leaves the window's ring from, and going into the ring
+    // from outside it, as Tab (or Shift+Tab) does.
+    edge: function (backward) {
+      var id = T.input(function () { return Module._tavrel_web_tab_edge(backward ? 1 : 0); });
+      return byId[id] || null;
+    },
+    enter: function (backward) {
+      return T.input(function () { return Module._tavrel_web_tab_from(-1, backward ? 1 : 0); });
     },
 
     // For the page's parts: the window, its size and its elements' places,

@@ -19,6 +19,20 @@ class AxeTest(PageTest):
         self.browser.keys(Keys.DOWN, Keys.TAB)
         self.wait_for(lambda: self.label_text() == "0*1*2 = 0", "the picks")
 
+    def bar_button(self, name):
+        box = self.browser.driver.execute_script(
+            "const b = [...document.querySelectorAll('button')].find(b => b.textContent === arguments[0]);"
+            "const r = b.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2];", name)
+        self.browser.click(int(box[0]), int(box[1]))
+
+    def hidden(self):
+        self.bar_button("Скрий отговора")
+        self.wait_for(lambda: self.label_text() == "?", "the hidden count")
+
+    def help(self):
+        self.bar_button("Помощ")
+        self.wait_for(lambda: self.nodes("dialog"), "the help")
+
     def error_report(self):
         self.browser.open(os.path.join(config["error_pages"], "error_report_load.html"))
         self.wait_for(lambda: self.nodes("alertdialog"), "the error report")
@@ -40,7 +54,8 @@ class AxeTest(PageTest):
             ".then(r => done(r.violations.map(v => v.id + ': ' + v.nodes.map(n => n.target).join(' '))));", TAGS)
 
     def test_no_violations_in_any_state(self):
-        for state, reach in (("start", None), ("after picks", self.picks), ("error report", self.error_report),
+        for state, reach in (("start", None), ("after picks", self.picks), ("answer hidden", self.hidden),
+                             ("help open", self.help), ("error report", self.error_report),
                              ("in a frame", self.framed)):
             with self.subTest(state):
                 self.setUp()

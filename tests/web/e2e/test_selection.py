@@ -18,7 +18,7 @@ class SelectionTest(PageTest):
         self.assertTrue(self.label_pixels_read(shot, formula), "the label's pixels read " + formula)
 
     def test_after_start_the_route_count_reads_one_route(self):
-        self.assertEqual(self.focused(), ("image", "AB"))
+        self.assertEqual(self.focused(), ("image", "Между A и B: 1 път"))
         shot = self.browser.screenshot()
         self.assert_shows("1*1*1 = 1", (1, 1, 1))
         self.assertFalse(self.label_pixels_read(shot, "1*1*1 = 7"), "the pixels tell formulas apart")

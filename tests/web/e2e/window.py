@@ -96,11 +96,11 @@ class PageTest(unittest.TestCase):
                 and (role is None or n.get("role", {}).get("value") == role)]
 
     def label_text(self):
-        """The route count as a screen reader hears it: the text of the live
-        region whose caption is a formula."""
+        """The route count as a screen reader reads it in the window: the text
+        that is a formula, or the "?" that covers it."""
         for node in self.nodes("StaticText"):
             name = node.get("name", {}).get("value", "")
-            if "=" in name:
+            if re.fullmatch(r"\d*\*\d*\*\d* = -?\d+|\?", name):
                 return name
         return None
 
