@@ -157,6 +157,21 @@
     T.window.resolution(scale * ratio);
   };
 
+  // Paper shows the window as drawn, whatever the screen showed. The print
+  // style undoes the scaling; the narrow layout, which takes the elements'
+  // own places, is undone here until the print is made, and the pictures
+  // are drawn pixel for pixel again.
+  addEventListener('beforeprint', function () {
+    var layout = T.window.layout();
+    if (T.ended() || !layout.root) return;
+    if (mode === 'narrow') {
+      restore(layout);
+      document.documentElement.classList.remove('tavrel-narrow');
+    }
+    T.window.resolution(1);
+  });
+  addEventListener('afterprint', fit);
+
   // The window is fitted as it is shown, before it is in the page; a window
   // taller than the viewport is fitted again in the page, where the scroll
   // bar it brings takes its room. From then on the viewport may change.
