@@ -1,16 +1,21 @@
 // Fits the window to the page's viewport, by the page's one rule of where it
 // stands (Tavrel.room). At its natural size it stays exactly as drawn. Where
-// it fits at twice its size or more it is centred and scaled by a transform,
-// so text is still laid out once and drawn sharp, by a factor that makes
-// every picture pixel a whole block of device pixels. Where it is wider than
-// the viewport, its elements are laid out again one block under another:
-// each caption with the boxes it names, and the rest in rows as they stand
-// in the window, every element at its own size, in reading order, list
+// it fits larger, it and the page's bar under it are scaled alike by a
+// transform, as large as both fit, and centred, so text is still laid out
+// once and drawn sharp; the window layer learns how many device pixels a CSS
+// pixel of the window covers, and draws its pictures for that. Where it is
+// wider than the viewport, its elements are laid out again one block under
+// another: each caption with the boxes it names, and the rest in rows as they
+// stand in the window, every element at its own size, in reading order, list
 // entries tall enough to tap. Places come from the window's layout data;
 // what this file adds to an element's style it takes away again by name.
 (function (T) {
   var GAP = 8;     // CSS px between blocks and at the edges of a narrow viewport
   var TARGET = 24; // CSS px: the least height of a list entry on a narrow viewport
+  // The last percent of size is not worth losing exact blocks of device
+  // pixels for: within it, a whole number of them to a CSS pixel is taken.
+  var WHOLE = 0.99;
+  var bar = document.getElementById('tavrel-bar');
   var mode = 'natural';
   // The style properties this file has set, per element.
   var added = new Map();
@@ -24,18 +29,20 @@
     added.set(el, names);
   };
 
-  // Takes away what this file set, and puts back the element's own size.
+  // Takes away what this file set, and puts back a window element's own size.
   var unstyle = function (el, place) {
     (added.get(el) || []).forEach(function (name) { el.style.removeProperty(name); });
     added.delete(el);
+    if (!place) return;
     el.style.width = place.w + 'px';
     el.style.height = place.h + 'px';
   };
 
-  // Puts the window back as drawn, where it is not already.
+  // Puts the window back as drawn, where it is not already, and the bar under it.
   var restore = function (layout) {
     if (mode === 'narrow') layout.items.forEach(function (item) { unstyle(item.el, item.place); });
     if (mode !== 'natural') unstyle(layout.root, layout.size);
+    unstyle(bar);
     mode = 'natural';
   };
 
@@ -129,14 +136,41 @@
     html.classList.toggle('tavrel-narrow', room === 'narrow');
     if (room === 'narrow' && mode !== 'narrow') narrow(layout);
     mode = room;
-    if (room !== 'scaled') return;
     var ratio = window.devicePixelRatio || 1;
-    var scale = Math.floor(Math.min(width / size.w, innerHeight / size.h) * ratio + 1e-6) / ratio;
+    if (room !== 'scaled') {
+      T.window.resolution(ratio);
+      return;
+    }
+    var height = size.h + T.bar;
+    var scale = Math.min(width / size.w, innerHeight / height);
+    var whole = Math.floor(scale * ratio + 1e-6);
+    if (whole >= WHOLE * scale * ratio) scale = whole / ratio;
     // Browsers place a box at a whole CSS pixel whatever its transform.
-    var offset = function (space, length) { return Math.floor((space - length * scale) / 2) + 'px'; };
-    style(layout.root, { position: 'absolute', 'transform-origin': '0 0', transform: 'scale(' + scale + ')',
-      left: offset(width, size.w), top: offset(innerHeight, size.h) });
+    var left = Math.floor((width - size.w * scale) / 2);
+    var top = Math.floor((innerHeight - height * scale) / 2);
+    var place = function (el, y) {
+      style(el, { position: 'absolute', 'transform-origin': '0 0', transform: 'scale(' + scale + ')',
+        left: left + 'px', top: top + y + 'px', width: size.w + 'px' });
+    };
+    place(layout.root, 0);
+    place(bar, size.h * scale);
+    T.window.resolution(scale * ratio);
   };
+
+  // Paper shows the window as drawn, whatever the screen showed. The print
+  // style undoes the scaling; the narrow layout, which takes the elements'
+  // own places, is undone here until the print is made, and the pictures
+  // are drawn pixel for pixel again.
+  addEventListener('beforeprint', function () {
+    var layout = T.window.layout();
+    if (T.ended() || !layout.root) return;
+    if (mode === 'narrow') {
+      restore(layout);
+      document.documentElement.classList.remove('tavrel-narrow');
+    }
+    T.window.resolution(1);
+  });
+  addEventListener('afterprint', fit);
 
   // The window is fitted as it is shown, before it is in the page; a window
   // taller than the viewport is fitted again in the page, where the scroll

@@ -14,7 +14,8 @@
 //   'answer'   the page hid or showed the route count (true: hidden)
 //   'ended'    the program has ended with an error report
 // The page itself sets Tavrel.room, the one rule of where the window stands
-// in the viewport, before the program's script runs.
+// in the viewport, and the numbers it rests on (Tavrel.bar, the height of the
+// page's bar under the window), before the program's script runs.
 var Tavrel = self.Tavrel || {};
 
 (function (T) {

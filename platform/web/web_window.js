@@ -13,9 +13,15 @@
   var lists = [];
   // The selection the program last gave each list, by position.
   var selected = [];
-  // Pictures are shared and never change: each is turned into pixels once.
+  // Pictures are shared and never change: each is turned into pixels once,
+  // and into a canvas of its own once it is drawn larger than that.
   var pictures = [];
+  var sources = [];
   var drawn = [];
+  // The picture each box shows (-1: none), and how many canvas pixels, across
+  // and down, a picture pixel takes.
+  var shown = [];
+  var blocks = 1;
   // The start is over once main and the page's parts have run; the window
   // comes into the page then, when no box waits for its picture.
   var starting = true;
@@ -133,11 +139,25 @@
   // clearing would make its pixels before anything is drawn on them.
   var draw = function (id, picture) {
     var canvas = byId[id].el;
+    shown[id] = picture;
     if (!drawn[id] && picture < 0) return;
     var context = canvas.getContext('2d');
     if (drawn[id]) context.clearRect(0, 0, canvas.width, canvas.height);
     drawn[id] = true;
-    if (picture >= 0) context.putImageData(pictures[picture], 0, 0);
+    if (picture < 0) return;
+    var image = pictures[picture];
+    if (blocks === 1) {
+      context.putImageData(image, 0, 0);
+      return;
+    }
+    if (!sources[picture]) {
+      sources[picture] = document.createElement('canvas');
+      sources[picture].width = image.width;
+      sources[picture].height = image.height;
+      sources[picture].getContext('2d').putImageData(image, 0, 0);
+    }
+    context.imageSmoothingEnabled = false;
+    context.drawImage(sources[picture], 0, 0, image.width * blocks, image.height * blocks);
   };
 
   var pixels = function (rgba, w, h) {
@@ -228,6 +248,33 @@
       draw(id, -1);
     },
     focus: focus,
+
+    // How many device pixels a CSS pixel of the window covers, as the page
+    // shows it. At a whole number the browser makes each picture pixel an
+    // exact block of them. Between whole numbers it could not: pixel by
+    // pixel, some one-pixel roads would come out a device pixel wider than
+    // others. There each picture is drawn in exact blocks at the next whole
+    // number above, and the browser scales that down smoothly: every road
+    // keeps one width and nearly one weight, with a dark core. (Averaged down
+    // to the device pixels here, the weights would be exact; but the browser
+    // resamples such a canvas once more at its place between device pixels,
+    // and the roads come out grey.)
+    resolution: function (factor) {
+      var whole = Math.abs(factor - Math.round(factor)) < 1e-3;
+      var next = whole ? 1 : Math.max(1, Math.ceil(factor));
+      var redraw = next !== blocks;
+      blocks = next;
+      items.forEach(function (item) {
+        if (item.kind !== 'picture') return;
+        item.el.style.imageRendering = whole ? '' : 'auto';
+        if (!redraw) return;
+        // A new size empties the canvas, as if it had never been drawn on.
+        item.el.width = item.place.w * next;
+        item.el.height = item.place.h * next;
+        drawn[item.id] = false;
+        if (shown[item.id] >= 0) draw(item.id, shown[item.id]);
+      });
+    },
 
     // The window is whole: it is fitted to the viewport before the focus lays
     // the page out, so that the first frame needs no second layout.

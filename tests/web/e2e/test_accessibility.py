@@ -46,6 +46,13 @@ class AxeTest(PageTest):
         self.browser.driver.switch_to.frame(0)
         self.wait_for(lambda: self.browser.driver.execute_script("return document.title.length > 20"), "the frame")
 
+    def on_screen(self, width, height, ratio):
+        """The page again on another screen, which each state sets back."""
+        def reach():
+            self.browser.emulate(width, height, ratio, width < 470)
+            self.setUp()
+        return reach
+
     def violations(self):
         driver = self.browser.driver
         driver.execute_script(open(AXE, encoding="utf-8").read())
@@ -56,13 +63,15 @@ class AxeTest(PageTest):
     def test_no_violations_in_any_state(self):
         for state, reach in (("start", None), ("after picks", self.picks), ("answer hidden", self.hidden),
                              ("help open", self.help), ("error report", self.error_report),
-                             ("in a frame", self.framed)):
+                             ("in a frame", self.framed), ("scaled", self.on_screen(1280, 800, 1)),
+                             ("stacked", self.on_screen(360, 640, 3))):
             with self.subTest(state):
                 self.setUp()
                 if reach:
                     reach()
                 self.assertEqual(self.violations(), [])
                 self.browser.driver.switch_to.default_content()
+                self.browser.emulate(600, 480)
 
 
 class ForcedColoursTest(PageTest):

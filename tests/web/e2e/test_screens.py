@@ -1,7 +1,10 @@
 """The window on the screens a class uses, from a phone to a projector: it
-fits without horizontal scrolling, list entries are large enough to tap where
-it is laid out again, picks by touch or pointer count, and every picture
-pixel is a uniform block of device pixels equal to its bitmap."""
+fits without horizontal scrolling, with the page's bar under it, filling the
+viewport's limiting side where it is scaled; list entries are large enough to
+tap where it is laid out again; picks by touch or pointer count; every
+picture pixel is a uniform block of device pixels equal to its bitmap where a
+CSS pixel covers a whole number of them, and between whole numbers every road
+is drawn with one weight."""
 
 import base64
 import time
@@ -14,14 +17,24 @@ from selenium.webdriver.common.by import By
 from browser import decode_png
 from window import HEIGHT, WIDTH, PageTest, config, road_picture
 
-# name, CSS viewport, device pixel ratio, phone (touch), picture scale (0: laid out again)
+# name, CSS viewport, device pixel ratio, phone (touch), device pixels to a
+# picture pixel (0: a fraction); narrower than the window: laid out again
 SCREENS = [
-    ("phone", 360, 640, 3, True, 1),
-    ("tablet", 768, 1024, 1, False, 1),
-    ("1280x720 at 400%", 320, 180, 4, False, 1),
-    ("projector", 1920, 1080, 1, False, 2),
-    ("3840x2160 at 200%", 1920, 1080, 2, False, 2.5),
+    ("phone", 360, 640, 3, True, 3),
+    ("1280x720 at 400%", 320, 180, 4, False, 4),
+    ("small window", 520, 500, 1, False, 1),
+    ("tablet", 768, 1024, 1, False, 0),
+    ("1024x768", 1024, 768, 1, False, 0),
+    ("1280x720", 1280, 720, 1, False, 0),
+    ("1280x800", 1280, 800, 1, False, 0),
+    ("1366x768", 1366, 768, 1, False, 0),
+    ("1440x900", 1440, 900, 1, False, 2),
+    ("1600x900", 1600, 900, 1, False, 2),
+    ("projector", 1920, 1080, 1, False, 0),
+    ("2560x1440", 2560, 1440, 1, False, 0),
+    ("3840x2160 at 200%", 1920, 1080, 2, False, 0),
 ]
+ROAD_ROW, APEX = 74, 77  # the straight road's row; a column through every arch's flat apex
 
 
 class ScreensTest(PageTest):
@@ -58,22 +71,28 @@ class ScreensTest(PageTest):
         actions.pointer_action.pointer_up()
         actions.perform()
 
-    def assert_crisp(self, picture, k, ratio):
-        """Every pixel of road picture k a uniform block of device pixels, where
-        no other box lies in front of the picture."""
+    def shot_of(self, picture):
+        """The picture in view: its place, a screenshot of it at device pixels
+        with the device pixel of its top left corner, and the boxes in front of it."""
         x, y, w, h = self.in_view(picture)
-        block = w * ratio / 150
-        self.assertEqual(block, int(block), "a picture pixel covers whole device pixels")
-        block = int(block)
+        ratio = self.script("devicePixelRatio;")
         # A screenshot's clip starts at a whole CSS pixel.
         sx, sy = (v + int(c) for v, c in zip(self.script("[scrollX, scrollY];"), (x, y)))
         shot = decode_png(base64.b64decode(self.browser.driver.execute_cdp_cmd("Page.captureScreenshot", {
             "format": "png", "clip": {"x": sx, "y": sy, "width": int(w) + 2, "height": int(h) + 2,
                                       "scale": 1}})["data"]))
-        left, top = round((x - int(x)) * ratio), round((y - int(y)) * ratio)
         depth = int(picture.value_of_css_property("z-index"))
         front = [self.rect(e) for e in self.browser.driver.find_elements(By.CSS_SELECTOR, "select, canvas")
                  if int(e.value_of_css_property("z-index")) > depth]
+        return (x, y, w, h), shot, ((x - int(x)) * ratio, (y - int(y)) * ratio), front
+
+    def assert_crisp(self, picture, k, ratio):
+        """Every pixel of road picture k a uniform block of device pixels, where
+        no other box lies in front of the picture."""
+        (x, y, w, h), shot, (left, top), front = self.shot_of(picture)
+        block = w * ratio / 150
+        self.assertEqual(block, int(block), "a picture pixel covers whole device pixels")
+        block, left, top = int(block), round(left), round(top)
         road = road_picture(k)
         wrong = []
         for py in range(0, 150, 2):
@@ -87,6 +106,40 @@ class ScreensTest(PageTest):
                     wrong.append((px, py))
         self.assertEqual(wrong[:5], [])
 
+    def assert_even(self, picture, k, ratio):
+        """Every road of road picture k as heavy as one picture pixel is wide
+        in device pixels (the ink of its cross-section in a column of device
+        pixels: 1 for black, 0 for white), where its pixels run flat: the
+        straight road all along, and each arch at its apex."""
+        (x, y, w, h), shot, (left, top), front = self.shot_of(picture)
+        scale = w * ratio / 150
+
+        def crossings(px):
+            """The ink of each road a column of the picture crosses, top down,
+            with the picture row where it starts; a device pixel beside a box
+            in front may show its edge."""
+            cx = x + (px + 0.5) * w / 150
+            sx = int(left + (px + 0.5) * scale)
+            found, run = [], None
+            for sy in range(int(top), int(top + 150 * scale)):
+                cy = y + (sy - top + 0.5) / ratio
+                hidden = any(fx <= cx < fx + fw and fy - 1 / ratio <= cy < fy + fh + 1 / ratio
+                             for fx, fy, fw, fh in front)
+                ink = 0 if hidden else 1 - (shot.at(sx, sy) & 0xFF) / 255
+                if ink > 0.02:
+                    run = run or [sy, 0.0]
+                    run[1] += ink
+                elif run:
+                    found.append(((run[0] - top) / scale, run[1]))
+                    run = None
+            return found
+        apex = [ink for _, ink in crossings(APEX)]
+        straight = [ink for px in range(24, 127, 6) for row, ink in crossings(px) if abs(row - ROAD_ROW) < 2]
+        self.assertEqual(len(apex), k, "one crossing per road")
+        self.assertEqual(len(straight), 18 if k else 0)
+        uneven = [round(ink, 2) for ink in apex + straight if abs(ink - scale) > 0.2]
+        self.assertEqual(uneven, [], f"roads weigh {scale:.2f} device pixels")
+
     def test_the_window_fits_every_screen_and_answers_touch_and_pointer(self):
         for name, width, height, ratio, phone, scale in SCREENS:
             with self.subTest(screen=name):
@@ -97,14 +150,19 @@ class ScreensTest(PageTest):
                 self.assertLessEqual(self.script("document.documentElement.scrollWidth;"), width)
                 window = self.browser.driver.find_element(By.CSS_SELECTOR, ".tavrel-window")
                 wx, wy, ww, wh = self.rect(window)
+                bx, by, bw, bh = self.rect(self.browser.driver.find_element(By.ID, "tavrel-bar"))
+                self.assertGreaterEqual(by, wy + wh - 0.5, "the bar under the window")
                 narrow = width < WIDTH
                 if not narrow:
-                    self.assertEqual((ww, wh), (WIDTH * scale, HEIGHT * scale))
-                    self.assertTrue(0 <= wx and wx + ww <= width and 0 <= wy and wy + wh <= height)
-                    if scale > 1:  # centred, to a whole pixel
-                        self.assertLessEqual(abs(2 * wx + ww - width), 2 / ratio)
-                    else:
-                        self.assertEqual((wx, wy), (0, 0))  # exactly as drawn at its natural size
+                    self.assertTrue(0 <= wx and wx + ww <= width and 0 <= wy and by + bh <= height)
+                    if scale == ratio:  # exactly as drawn at its natural size
+                        self.assertEqual((wx, wy, ww, wh), (0, 0, WIDTH, HEIGHT))
+                    else:  # as large as it fits with the bar, which is scaled alike, and centred
+                        self.assertGreaterEqual(max(ww / width, wh / height), 0.9, "its share of the screen")
+                        self.assertAlmostEqual(by, wy + wh, delta=0.5)
+                        self.assertEqual((round(bx), round(bw / ww, 2)), (round(wx), 1))
+                        self.assertLessEqual(abs(2 * wx + ww - width), 2)
+                        self.assertLessEqual(abs(2 * wy + wh + bh - height), 2)
                 parts = window.find_elements(By.XPATH, "./*")
                 for x, y, w, h in map(self.rect, parts):
                     self.assertTrue(wx <= x and x + w <= wx + ww and wy <= y and y + h <= wy + wh, "inside")
@@ -134,8 +192,9 @@ class ScreensTest(PageTest):
                 self.settle()
                 self.assertEqual(self.label_text(), f"{k}*0*1 = 0")
                 pictures = window.find_elements(By.TAG_NAME, "canvas")
-                self.assert_crisp(pictures[0], k, ratio)
-                self.assert_crisp(pictures[1], 0, ratio)
+                check = self.assert_crisp if scale else self.assert_even
+                check(pictures[0], k, ratio)
+                check(pictures[1], 0, ratio)
                 if phone:  # a double tap does not zoom
                     x, y, w, h = self.rect(pictures[0])
                     self.browser.tap(int(x + w / 2), int(y + h / 2))
