@@ -117,6 +117,26 @@
     });
   };
 
+  // The window and the bar under it, as large as both fit in width x
+  // innerHeight, and centred.
+  var scale = function (layout, width, ratio) {
+    var size = layout.size;
+    var height = size.h + T.bar;
+    var factor = Math.min(width / size.w, innerHeight / height);
+    var whole = Math.floor(factor * ratio + 1e-6);
+    if (whole >= WHOLE * factor * ratio) factor = whole / ratio;
+    // Browsers place a box at a whole CSS pixel whatever its transform.
+    var left = Math.floor((width - size.w * factor) / 2);
+    var top = Math.floor((innerHeight - height * factor) / 2);
+    var place = function (el, y) {
+      style(el, { position: 'absolute', 'transform-origin': '0 0', transform: 'scale(' + factor + ')',
+        left: left + 'px', top: top + y + 'px', width: size.w + 'px' });
+    };
+    place(layout.root, 0);
+    place(bar, size.h * factor);
+    T.window.resolution(factor * ratio);
+  };
+
   var fit = function () {
     var layout = T.window.layout();
     if (T.ended() || !layout.root) return;
@@ -137,24 +157,8 @@
     if (room === 'narrow' && mode !== 'narrow') narrow(layout);
     mode = room;
     var ratio = window.devicePixelRatio || 1;
-    if (room !== 'scaled') {
-      T.window.resolution(ratio);
-      return;
-    }
-    var height = size.h + T.bar;
-    var scale = Math.min(width / size.w, innerHeight / height);
-    var whole = Math.floor(scale * ratio + 1e-6);
-    if (whole >= WHOLE * scale * ratio) scale = whole / ratio;
-    // Browsers place a box at a whole CSS pixel whatever its transform.
-    var left = Math.floor((width - size.w * scale) / 2);
-    var top = Math.floor((innerHeight - height * scale) / 2);
-    var place = function (el, y) {
-      style(el, { position: 'absolute', 'transform-origin': '0 0', transform: 'scale(' + scale + ')',
-        left: left + 'px', top: top + y + 'px', width: size.w + 'px' });
-    };
-    place(layout.root, 0);
-    place(bar, size.h * scale);
-    T.window.resolution(scale * ratio);
+    if (room === 'scaled') scale(layout, width, ratio);
+    else T.window.resolution(ratio);
   };
 
   // Paper shows the window as drawn, whatever the screen showed. The print
