@@ -66,22 +66,14 @@ std::string box_image(platform::PictureBox const& box, platform::PixelPlace cons
     return "data:image/png;base64," + tools::base64(std::string(png.begin(), png.end()));
 }
 
-std::string attribute(std::string const& text)
-{
-    std::string out;
-    for (char c : text)
-        out += c == '&' ? "&amp;" : c == '"' ? "&quot;" : c == '<' ? "&lt;" : std::string(1, c);
-    return out;
-}
-
 // The report's words, with "{detail}" where the page puts what went wrong.
 std::string damaged_words(std::string const& program)
 {
     platform::ErrorReport const report
         = platform::error_report(program, rt::RuntimeError(rt::ErrorCode::MalformedFormDescription, "{detail}"));
-    return "<template id=\"tavrel-damaged\" data-title=\"" + attribute(report.title) + "\" data-text=\""
-        + attribute(report.text) + "\" data-line=\"" + attribute(report.line) + "\" data-button=\""
-        + attribute(web::report_button) + "\" data-ended=\"" + attribute(web::ended_text) + "\"></template>\n";
+    return "<template id=\"tavrel-damaged\" data-title=\"" + web::escaped(report.title) + "\" data-text=\""
+        + web::escaped(report.text) + "\" data-line=\"" + web::escaped(report.line) + "\" data-button=\""
+        + web::escaped(web::report_button) + "\" data-ended=\"" + web::escaped(web::ended_text) + "\"></template>\n";
 }
 
 } // namespace

@@ -78,34 +78,6 @@ std::string css_font_family(platform::Font const& font)
     return family + ", " + generic;
 }
 
-// Text as markup: in an attribute or an element alike. A CR is written as a
-// reference, since the parser would fold it into the line break after it.
-std::string escaped(std::string const& text)
-{
-    std::string out;
-    for (char c : text)
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\r':
-            out += "&#13;";
-            break;
-        default:
-            out += c;
-        }
-    return out;
-}
-
 std::string px(int n)
 {
     return std::to_string(n) + "px";
@@ -228,6 +200,34 @@ std::string css_color(platform::Color rgb)
     char text[8];
     std::snprintf(text, sizeof text, "#%06X", static_cast<unsigned>(rgb & 0xFFFFFF));
     return text;
+}
+
+// A CR is written as a reference, since the parser would fold it into the
+// line break after it.
+std::string escaped(std::string const& text)
+{
+    std::string out;
+    for (char c : text)
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
+        default:
+            out += c;
+        }
+    return out;
 }
 
 Layout layout_of(platform::Form const& form)

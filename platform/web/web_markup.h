@@ -42,6 +42,9 @@ Layout layout_of(platform::Form const& form);
 inline constexpr char report_button[] = "OK";
 inline constexpr char ended_text[] = "Програмата завърши след грешка при изпълнение.";
 
+// Text as markup: in an attribute or an element alike, always as text.
+std::string escaped(std::string const& text);
+
 // The colour as CSS writes it, #RRGGBB.
 std::string css_color(platform::Color rgb);
 

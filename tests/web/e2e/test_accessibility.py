@@ -19,18 +19,12 @@ class AxeTest(PageTest):
         self.browser.keys(Keys.DOWN, Keys.TAB)
         self.wait_for(lambda: self.label_text() == "0*1*2 = 0", "the picks")
 
-    def bar_button(self, name):
-        box = self.browser.driver.execute_script(
-            "const b = [...document.querySelectorAll('button')].find(b => b.textContent === arguments[0]);"
-            "const r = b.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2];", name)
-        self.browser.click(int(box[0]), int(box[1]))
-
     def hidden(self):
-        self.bar_button("Скрий отговора")
+        self.click_button("Скрий отговора")
         self.wait_for(lambda: self.label_text() == "?", "the hidden count")
 
     def help(self):
-        self.bar_button("Помощ")
+        self.click_button("Помощ")
         self.wait_for(lambda: self.nodes("dialog"), "the help")
 
     def error_report(self):

@@ -20,13 +20,6 @@ new MutationObserver(records => records.forEach(r => {
 
 
 class ClassroomTest(PageTest):
-    def button(self, name):
-        """Clicks the bar's button of that name, where it stands on the screen."""
-        box = self.browser.driver.execute_script(
-            "const b = [...document.querySelectorAll('button')].find(b => b.textContent === arguments[0]);"
-            "const r = b.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2];", name)
-        self.browser.click(int(box[0]), int(box[1]))
-
     def names(self, role):
         return [n.get("name", {}).get("value", "") for n in self.nodes(role)]
 
@@ -56,7 +49,7 @@ class ClassroomTest(PageTest):
             "return document.querySelectorAll('[aria-live=assertive], [role=alert]').length"), 0)
 
     def test_the_hidden_answer_leaks_nothing_and_travels_in_the_link(self):
-        self.button("Скрий отговора")
+        self.click_button("Скрий отговора")
         self.wait_for(lambda: self.label_text() == "?", "the hidden count")
         self.browser.click(list_centre(0), FIRST_ROW)
         self.wait_for(lambda: self.names("image")[0] == "Между A и B няма път", "the pick")
@@ -70,7 +63,7 @@ class ClassroomTest(PageTest):
         self.browser.driver.get(link)
         self.wait_for(lambda: self.names("image")[:1] == ["Между A и B няма път"], "the hidden example")
         self.assertEqual((self.label_text(), "Покажи отговора" in self.names("button")), ("?", True))
-        self.button("Покажи отговора")
+        self.click_button("Покажи отговора")
         self.wait_for(lambda: self.label_text() == "0*1*1 = 0", "the count shown again")
         self.assertTrue(self.browser.driver.current_url.endswith("#0,1,1"))
         self.browser.open(config["page"])  # no fragment: as before

@@ -104,6 +104,13 @@ class PageTest(unittest.TestCase):
                 return name
         return None
 
+    def click_button(self, name):
+        """Clicks the page's button of that name, where it stands on the screen."""
+        box = self.browser.driver.execute_script(
+            "const b = [...document.querySelectorAll('button')].find(b => b.textContent === arguments[0]);"
+            "const r = b.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2];", name)
+        self.browser.click(int(box[0]), int(box[1]))
+
     def focused(self):
         for node in self.nodes():
             if any(p["name"] == "focused" and p["value"].get("value") for p in node.get("properties", [])):
