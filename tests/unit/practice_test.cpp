@@ -135,19 +135,36 @@ TEST(PracticeAnswer, ReadsWholeNumbersUpTo343AndNamesAnythingElse)
         int value;
     };
     using namespace std::string_view_literals;
+    // Threes of other scripts, a no-break space cut short, and 2 with a combining accent.
+    std::string_view const arabic_indic = "\xD9\xA3", fullwidth = "\xEF\xBC\x93", devanagari = "\xE0\xA5\xA9",
+                           cut_blank = "2\xC2", accented = "2\xCC\x81";
     Case const cases[] = {
-        { "24", Entry::number, 24 }, { "0", Entry::number, 0 }, { "343", Entry::number, 343 },
-        { "007", Entry::number, 7 }, { "0000000000000000000000343", Entry::number, 343 },
-        { " \t24\xC2\xA0 ", Entry::number, 24 }, { "", Entry::empty, 0 }, { " \t\xC2\xA0", Entry::empty, 0 },
-        { "344", Entry::too_large, 0 }, { "1000", Entry::too_large, 0 },
-        { "99999999999999999999999999", Entry::too_large, 0 }, { "abc", Entry::not_a_number, 0 },
-        { "1e3", Entry::not_a_number, 0 }, { "-2", Entry::not_a_number, 0 }, { "+2", Entry::not_a_number, 0 },
-        { "2,5", Entry::not_a_number, 0 }, { "2.5", Entry::not_a_number, 0 }, { "2 5", Entry::not_a_number, 0 },
-        { "0x10", Entry::not_a_number, 0 }, { "\xD9\xA3", Entry::not_a_number, 0 }, // Arabic-Indic three
-        { "\xEF\xBC\x93", Entry::not_a_number, 0 }, // fullwidth three
-        { "\xE0\xA5\xA9", Entry::not_a_number, 0 }, // Devanagari three
-        { "2\xC2", Entry::not_a_number, 0 }, // a no-break space cut short
-        { "2\0"sv, Entry::not_a_number, 0 }, { "\x32\xCC\x81", Entry::not_a_number, 0 }, // 2 with a combining accent
+        { "24", Entry::number, 24 },
+        { "0", Entry::number, 0 },
+        { "343", Entry::number, 343 },
+        { "007", Entry::number, 7 },
+        { "0000000000000000000000343", Entry::number, 343 },
+        { " \t24\xC2\xA0 ", Entry::number, 24 },
+        { "\u00A07\t", Entry::number, 7 },
+        { "", Entry::empty, 0 },
+        { " \t\xC2\xA0", Entry::empty, 0 },
+        { "344", Entry::too_large, 0 },
+        { "1000", Entry::too_large, 0 },
+        { "99999999999999999999999999", Entry::too_large, 0 },
+        { "abc", Entry::not_a_number, 0 },
+        { "1e3", Entry::not_a_number, 0 },
+        { "-2", Entry::not_a_number, 0 },
+        { "+2", Entry::not_a_number, 0 },
+        { "2,5", Entry::not_a_number, 0 },
+        { "2.5", Entry::not_a_number, 0 },
+        { "2 5", Entry::not_a_number, 0 },
+        { "0x10", Entry::not_a_number, 0 },
+        { arabic_indic, Entry::not_a_number, 0 },
+        { fullwidth, Entry::not_a_number, 0 },
+        { devanagari, Entry::not_a_number, 0 },
+        { cut_blank, Entry::not_a_number, 0 },
+        { accented, Entry::not_a_number, 0 },
+        { "2\0"sv, Entry::not_a_number, 0 },
     };
     for (auto const& c : cases) {
         auto const reading = practice::read_answer(c.typed);
