@@ -161,6 +161,11 @@ bool user_pressed_tab(Form const& form, Control const* focused, bool backward)
     return next != nullptr;
 }
 
+void user_command(std::function<void()> const& command)
+{
+    user_input(command);
+}
+
 Control const* tab_edge(Form const& form, bool backward)
 {
     return reporting_errors([&] { return TabRing(form).step(nullptr, !backward); });

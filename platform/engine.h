@@ -8,6 +8,7 @@
 #include "runtime.h"
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string_view>
 
@@ -35,6 +36,11 @@ void set_program_name(std::string_view name);
 // Has the back end make the window and a native element for each visible
 // control, in creation order, and tells it of every change from then on.
 void build_window(Form& form);
+
+// Runs a command the user gave the program from outside its window (a page's
+// own control) as one piece of user input: under the error report, with the
+// changes it makes passed to the back end once it has returned.
+void user_command(std::function<void()> const& command);
 
 // The exit code of a process ended by an unhandled run-time error.
 constexpr int runtime_error_exit_code = 3;
