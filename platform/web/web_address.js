@@ -2,7 +2,7 @@
 // in reading order) and, where the route count is hidden, says so ("#2,3,4;hide"),
 // so that a copied address shares what the window shows: a teacher hands out
 // a hidden example as a link. A fragment of any other form is not meant for
-// the window and is left alone.
+// the window and is left alone, and so is the address while a practice is on.
 (function (T) {
   var HIDE = ';hide';
 
@@ -15,13 +15,14 @@
 
   var apply = function () {
     var state = parse(location.hash);
-    if (!state) return;
+    if (!state || T.practice.on()) return;
     T.window.pick(state.values);
     T.classroom.hide(state.hidden);
   };
 
   // Replaces the address in place: picks are no steps to go back through.
   var record = function () {
+    if (T.practice.on()) return; // a task is no example to share
     var hash = '#' + T.window.values().join(',') + (T.classroom.hidden() ? HIDE : '');
     if (location.hash === hash) return;
     try {
@@ -37,4 +38,5 @@
   });
   T.on('picked', record);
   T.on('answer', record);
+  T.on('practice', record);
 })(Tavrel);

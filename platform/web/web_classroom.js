@@ -33,7 +33,7 @@
   // The count as the pupil may know it.
   var answer = function () {
     var label = count();
-    return label && !hidden ? 'Брой маршрути: ' + T.window.caption(label.id) : '';
+    return label && !T.window.covered(label.id) ? 'Брой маршрути: ' + T.window.caption(label.id) : '';
   };
 
   var say = function (text) {
@@ -59,12 +59,19 @@
   });
   document.getElementById('tavrel-help-close').addEventListener('click', function () { help.close(); });
 
+  // The page's own controls that Tab stops at, in order: the bar's, then the
+  // practice's, where they are shown.
+  var stops = function () {
+    return Array.prototype.filter.call(document.querySelectorAll('.tavrel-bar button, .tavrel-practice button, ' +
+      '.tavrel-practice input'), function (el) { return el.getClientRects().length > 0; });
+  };
+
   // The bar follows the window in the order of Tab: past the window's last
   // element comes the bar, past the bar the window's first again (in a frame
   // of another page, Tab leaves the page there instead).
   var onKey = function (e) {
     if (e.key !== 'Tab' || e.ctrlKey || e.altKey || e.metaKey || help.open) return;
-    var buttons = bar.querySelectorAll('button');
+    var buttons = stops();
     var at = document.activeElement;
     var framed = window.self !== window.top;
     var edge = T.window.edge(e.shiftKey);
@@ -85,6 +92,7 @@
   T.classroom = {
     hidden: function () { return hidden; },
     hide: function (hide) { if (hide !== hidden) setHidden(hide); },
+    say: say,
   };
 
   T.on('started', function () {
@@ -99,6 +107,11 @@
   T.on('picked', function (list) {
     var values = T.window.values();
     say([roads(list, values[list]), answer()].filter(Boolean).join('. ') + '.');
+  });
+  // The practice covers the count itself, task by task, and gives it back.
+  T.on('practice', function (on) {
+    hideButton.hidden = on;
+    if (!on) setHidden(hidden);
   });
   T.on('ended', function () {
     bar.remove();

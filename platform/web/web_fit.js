@@ -15,7 +15,10 @@
   // The last percent of size is not worth losing exact blocks of device
   // pixels for: within it, a whole number of them to a CSS pixel is taken.
   var WHOLE = 0.99;
+  var SIDE = 300;  // CSS px: the practice's width beside the window
   var bar = document.getElementById('tavrel-bar');
+  var practice = document.getElementById('tavrel-practice');
+  var practising = false;
   var mode = 'natural';
   // The style properties this file has set, per element.
   var added = new Map();
@@ -43,6 +46,7 @@
     if (mode === 'narrow') layout.items.forEach(function (item) { unstyle(item.el, item.place); });
     if (mode !== 'natural') unstyle(layout.root, layout.size);
     unstyle(bar);
+    unstyle(practice);
     mode = 'natural';
   };
 
@@ -117,23 +121,40 @@
     });
   };
 
-  // The window and the bar under it, as large as both fit in width x
-  // innerHeight, and centred.
-  var scale = function (layout, width, ratio) {
+  // What the window, its bar and the practice take together, unscaled: the
+  // practice beside them where the viewport is wider than they are in
+  // proportion, else under them; it is laid out at its width to be measured.
+  var extent = function (size, beside) {
+    var all = { w: size.w, h: size.h + T.bar, beside: beside };
+    style(practice, { position: 'absolute', width: (beside ? SIDE : size.w) + 'px', left: '0', top: '0' });
+    var height = practice.offsetHeight;
+    if (beside) {
+      all.w += GAP + SIDE;
+      all.h = Math.max(all.h, height);
+    } else {
+      all.h += height;
+    }
+    return all;
+  };
+
+  // The window and the bar under it (and the practice), as large as all fit
+  // in width x innerHeight, and centred.
+  var scale = function (layout, width, ratio, all) {
     var size = layout.size;
-    var height = size.h + T.bar;
-    var factor = Math.min(width / size.w, innerHeight / height);
+    var factor = Math.min(width / all.w, innerHeight / all.h);
     var whole = Math.floor(factor * ratio + 1e-6);
     if (whole >= WHOLE * factor * ratio) factor = whole / ratio;
     // Browsers place a box at a whole CSS pixel whatever its transform.
-    var left = Math.floor((width - size.w * factor) / 2);
-    var top = Math.floor((innerHeight - height * factor) / 2);
-    var place = function (el, y) {
+    var left = Math.floor((width - all.w * factor) / 2);
+    var top = Math.floor((innerHeight - all.h * factor) / 2);
+    var place = function (el, x, y, w) {
       style(el, { position: 'absolute', 'transform-origin': '0 0', transform: 'scale(' + factor + ')',
-        left: left + 'px', top: top + y + 'px', width: size.w + 'px' });
+        left: left + x + 'px', top: top + y + 'px', width: w + 'px' });
     };
-    place(layout.root, 0);
-    place(bar, size.h * factor);
+    place(layout.root, 0, 0, size.w);
+    place(bar, 0, size.h * factor, size.w);
+    if (practising && all.beside) place(practice, Math.round((size.w + GAP) * factor), 0, SIDE);
+    else if (practising) place(practice, 0, (size.h + T.bar) * factor, size.w);
     T.window.resolution(factor * ratio);
   };
 
@@ -144,6 +165,16 @@
     var html = document.documentElement;
     var room = T.room(size.w, size.h);
     var width = innerWidth;
+    // The practice needs room of its own: scaled with it where all fit so,
+    // else the window as it would be without it, the practice below.
+    var all = { w: size.w, h: size.h + T.bar, beside: false };
+    var scaled = function () { return T.room(all.w, all.h - T.bar) === 'scaled'; };
+    if (practising && room === 'scaled') {
+      all = extent(size, innerWidth * (size.h + T.bar) >= innerHeight * (size.w + GAP + SIDE));
+      if (!scaled() && all.beside) all = extent(size, false);
+      if (!scaled()) room = 'natural';
+      unstyle(practice);
+    }
     // A scroll bar takes room from the window's width only where the window
     // is taller than the viewport, and only then is the layout asked.
     if (room === 'tall') {
@@ -157,7 +188,7 @@
     if (room === 'narrow' && mode !== 'narrow') narrow(layout);
     mode = room;
     var ratio = window.devicePixelRatio || 1;
-    if (room === 'scaled') scale(layout, width, ratio);
+    if (room === 'scaled') scale(layout, width, ratio, all);
     else T.window.resolution(ratio);
   };
 
@@ -182,4 +213,10 @@
   T.on('showing', fit);
   T.on('shown', function () { if (innerHeight < T.window.layout().size.h) fit(); });
   T.on('started', function () { addEventListener('resize', fit); });
+  T.on('practice', function (on) {
+    practising = on;
+    fit();
+  });
+  // The practice's words change its height.
+  T.on('bar', function () { if (practising) fit(); });
 })(Tavrel);

@@ -70,7 +70,7 @@
     lists.forEach(function (item, i) {
       var entry = item.el.selectedIndex;
       if (entry === selected[i] || T.ended()) return;
-      if (entry >= 0) T.input(function () { Module._tavrel_web_list_selected(item.id, entry); });
+      if (entry >= 0 && !item.locked) T.input(function () { Module._tavrel_web_list_selected(item.id, entry); });
       if (T.ended()) return;
       if (item.el.selectedIndex !== selected[i]) item.el.selectedIndex = selected[i];
       else T.announce('picked', i);
@@ -105,6 +105,18 @@
       window.addEventListener(type, look, { capture: true, passive: true });
     });
     window.addEventListener('blur', function () { pressed = false; });
+  };
+
+  // A locked list takes the focus and scrolls, but no key or press of the
+  // user's changes its selection (what gets through, sync() puts back).
+  var KEEP = /^(Tab|Escape|F\d+)$/;
+  var guard = function (e) {
+    var item = lists.filter(function (list) { return list.el === e.currentTarget; })[0];
+    if (!item || !item.locked) return;
+    if (e.type === 'keydown' ? KEEP.test(e.key) || e.ctrlKey || e.altKey || e.metaKey : e.button !== 0) return;
+    e.preventDefault();
+    // A press that selects nothing still takes the focus, as on any list.
+    if (e.type !== 'keydown') item.el.focus();
   };
 
   // Tab and Shift+Tab go round the window's own ring, as on the desktop. In
@@ -214,6 +226,7 @@
         if (item.kind === 'list') {
           lists.push(item);
           selected.push(item.el.selectedIndex);
+          ['keydown', 'mousedown', 'pointerdown'].forEach(function (type) { item.el.addEventListener(type, guard); });
         }
         // Dropping text would edit it, and the browser lets a drop through readOnly.
         if (item.kind === 'text')
@@ -292,6 +305,13 @@
     cover: function (id, standIn) {
       byId[id].cover = standIn;
       T.window.setCaption(id, byId[id].text);
+    },
+    covered: function (id) { return byId[id].cover !== undefined; },
+    // A list the user cannot change (the page may still pick in it), and says so.
+    lock: function (id, locked) {
+      byId[id].locked = locked;
+      if (locked) byId[id].el.setAttribute('aria-readonly', 'true');
+      else byId[id].el.removeAttribute('aria-readonly');
     },
     describe: function (id, text) {
       var el = byId[id].el;

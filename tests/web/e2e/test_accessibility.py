@@ -12,6 +12,14 @@ AXE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "node_modul
 TAGS = ["wcag2a", "wcag2aa", "wcag21a", "wcag21aa", "wcag22aa", "best-practice"]
 
 
+def violations(driver):
+    """What axe-core finds wrong with the page as it stands."""
+    driver.execute_script(open(AXE, encoding="utf-8").read())
+    return driver.execute_async_script(
+        "var done = arguments[1]; axe.run(document, {runOnly: {type: 'tag', values: arguments[0]}})"
+        ".then(r => done(r.violations.map(v => v.id + ': ' + v.nodes.map(n => n.target).join(' '))));", TAGS)
+
+
 class AxeTest(PageTest):
     def picks(self):
         self.browser.click(list_centre(0), FIRST_ROW)
@@ -48,11 +56,7 @@ class AxeTest(PageTest):
         return reach
 
     def violations(self):
-        driver = self.browser.driver
-        driver.execute_script(open(AXE, encoding="utf-8").read())
-        return driver.execute_async_script(
-            "var done = arguments[1]; axe.run(document, {runOnly: {type: 'tag', values: arguments[0]}})"
-            ".then(r => done(r.violations.map(v => v.id + ': ' + v.nodes.map(n => n.target).join(' '))));", TAGS)
+        return violations(self.browser.driver)
 
     def test_no_violations_in_any_state(self):
         for state, reach in (("start", None), ("after picks", self.picks), ("answer hidden", self.hidden),

@@ -9,7 +9,7 @@ from window import FIRST_ROW, SECOND_ROW, WINDOW, PageTest, config, element_at, 
 # The window's ring, then the page's bar under it.
 RING = [("image", "Между A и B: 1 път"), ("image", "Между B и C: 1 път"), ("image", "Между C и D: 1 път"),
         ("listbox", "AB"), ("listbox", "BC"), ("listbox", "CD"), ("textbox", "Условие на задачата"),
-        ("button", "Скрий отговора"), ("button", "Помощ")]
+        ("button", "Скрий отговора"), ("button", "Упражнение"), ("button", "Помощ")]
 
 
 class FocusTest(PageTest):

@@ -1,0 +1,264 @@
+// Practice with a mark, beside the window: three levels of six tasks that
+// the program poses in its own window and checks itself (its bridge is
+// app/practice_bridge.cpp); here they are worded, shown and announced. While
+// an attempt is on, the lists show the task and are locked, but for the one
+// a level 3 task has the pupil pick in; the count is covered until the task
+// is answered; and the selection the pupil left waits to be given back.
+//   'practice' an attempt began (true) or ended (false)
+//   'scored'   a task was answered: { score, levelOver } (score 0 to 100)
+//   'progress' the attempt moved on: its saved form changed
+(function (T) {
+  var FIELDS = ['active', 'level', 'round', 'task', 'tries', 'answered', 'levelOver', 'ab', 'bc', 'cd', 'missing',
+    'routes', 'levelPoints', 'score', 'entry', 'verdict', 'points', 'hint'];
+  var TASKS = 6;
+  var POINTS = 2;
+  var LEVELS = 3;
+  var POINT_NAMES = 'ABCD';
+  var ENTRY = { number: 0, empty: 1, notANumber: 2, tooLarge: 3 };
+  var VERDICT = { right: 0, tryAgain: 1, shown: 2 };
+  var HINTS = [
+    '',
+    'Всеки път от A до B продължава по всеки път от B до C, а всеки от тях – по всеки път от C до D. ' +
+      'Колко са всички съчетания?',
+    'Ако между две съседни точки няма път, може ли изобщо да се стигне от A до D?',
+    'Изглежда, че броевете са събрани. Всеки път от една двойка точки се съчетава с всеки път от следващата: ' +
+      'правилото е за умножение.',
+    'Броят на маршрутите е произведение на трите броя пътища. Кое число, умножено по {known}, дава {total}?',
+  ];
+  var WORDS = {
+    titles: ['Ниво 1 от 3: Колко са маршрутите?', 'Ниво 2 от 3: Колко са маршрутите?',
+      'Ниво 3 от 3: Колко са пътищата?'],
+    progress: 'Задача {task} от 6. Точки в нивото: {points} от 12.',
+    count: 'Пътища: {roads}. Колко маршрута водят от A през B и C до D? Напишете броя им в полето „Отговор“.',
+    pick: 'От A през B и C до D водят {total}. Пътища: {roads}. Колко пътя свързват {from} и {to}? ' +
+      'Изберете броя им в списъка {list} и натиснете „Провери“.',
+    entries: ['', 'Напишете отговора с цифри.', 'Отговорът е цяло число, написано с цифрите от 0 до 9.',
+      'Отговорът е цяло число от 0 до 343.'],
+    right: 'Вярно! {formula}. {points}.',
+    tryAgain: 'Не е вярно. Подсказка: {hint} Опитайте още веднъж.',
+    shown: 'Не е вярно. Верният отговор: {formula}.',
+    shownPick: 'Не е вярно. Между {from} и {to} има {roads}: {formula}.',
+    levelOver: 'Край на нивото. Резултат: {points} от 12.',
+    score: 'Оценка от упражнението: {score} от 100.',
+    start: 'Упражнение',
+    end: 'Край на упражнението',
+  };
+
+  var part = function (name) { return document.getElementById('tavrel-' + name); };
+  var panel = part('practice');
+  var open = part('practice-open');
+  var title = part('practice-title');
+  var progress = part('practice-progress');
+  var taskText = part('practice-task');
+  var field = part('answer');
+  var label = document.querySelector('label[for="tavrel-answer"]');
+  var check = part('check');
+  var message = part('answer-message');
+  var result = part('practice-result');
+  var nextTask = part('next-task');
+  var nextLevel = part('next-level');
+  var repeat = part('repeat-level');
+  // The selection the pupil left for the attempt, and the attempt's state as
+  // the program last gave it.
+  var free = null;
+  var state = null;
+
+  var fill = function (text, values) {
+    return text.replace(/\{(\w+)\}/g, function (all, name) { return values[name]; });
+  };
+  var counted = function (n, one, many) { return n + ' ' + (n === 1 ? one : many); };
+  var roadsOf = function (s) { return [s.ab, s.bc, s.cd]; };
+
+  var read = function () {
+    var at = Module._tavrel_practice_state() >> 2;
+    var s = {};
+    FIELDS.forEach(function (name, i) { s[name] = HEAP32[at + i]; });
+    return s;
+  };
+
+  // One call into the program; null where it ended the program.
+  var run = function (call) {
+    T.input(call);
+    if (T.ended()) return null;
+    state = read();
+    return state;
+  };
+
+  var count = function () { return T.window.named('Label1(1)'); };
+  var list = function (segment) { return T.window.named('List1(' + segment + ')'); };
+  var formula = function () { return T.window.caption(count().id); };
+
+  var describeTask = function (s) {
+    var roads = roadsOf(s);
+    var given = roads.map(function (n, i) { return i === s.missing ? '' : POINT_NAMES.substr(i, 2) + ' – ' + n; });
+    var values = { roads: given.filter(Boolean).join(', '), total: counted(s.routes, 'маршрут', 'маршрута'),
+      from: POINT_NAMES[s.missing], to: POINT_NAMES[s.missing + 1], list: POINT_NAMES.substr(s.missing, 2) };
+    return fill(s.missing < 0 ? WORDS.count : WORDS.pick, values);
+  };
+
+  var verdictText = function (s) {
+    var values = { formula: formula(), points: counted(s.points, 'точка', 'точки'),
+      hint: fill(HINTS[s.hint] || '', { known: '', total: s.routes }) };
+    if (s.missing >= 0) {
+      var roads = roadsOf(s);
+      values.from = POINT_NAMES[s.missing];
+      values.to = POINT_NAMES[s.missing + 1];
+      values.roads = counted(roads[s.missing], 'път', 'пътя');
+      values.hint = fill(HINTS[s.hint] || '', { total: s.routes,
+        known: roads.filter(function (n, i) { return i !== s.missing; }).join('*') });
+    }
+    if (s.verdict === VERDICT.right) return fill(WORDS.right, values);
+    if (s.verdict === VERDICT.tryAgain) return fill(WORDS.tryAgain, values);
+    return fill(s.missing >= 0 ? WORDS.shownPick : WORDS.shown, values);
+  };
+
+  var levelText = function (s) {
+    var text = fill(WORDS.levelOver, { points: s.levelPoints });
+    return s.level === LEVELS ? text + ' ' + fill(WORDS.score, { score: s.score }) : text;
+  };
+
+  // The window as the task needs it: the lists locked but the one to pick
+  // in, the count covered until the task is answered.
+  var lockWindow = function (s) {
+    [0, 1, 2].forEach(function (segment) {
+      var item = list(segment);
+      if (item) T.window.lock(item.id, s.answered || segment !== s.missing);
+    });
+    T.window.cover(count().id, s.answered ? undefined : '?');
+  };
+
+  // Shows the attempt as it stands; what changed is said once.
+  var render = function (s, said) {
+    var typed = s.missing < 0;
+    title.textContent = WORDS.titles[s.level - 1];
+    progress.textContent = fill(WORDS.progress, { task: s.task + 1, points: s.levelPoints });
+    taskText.textContent = describeTask(s);
+    label.hidden = field.hidden = !typed || !!s.answered;
+    check.hidden = !!s.answered;
+    nextTask.hidden = !s.answered || !!s.levelOver;
+    nextLevel.hidden = !s.levelOver || s.level === LEVELS;
+    repeat.hidden = !s.levelOver;
+    lockWindow(s);
+    T.announce('bar');
+    if (said) T.classroom.say(said);
+  };
+
+  var clearMessage = function () {
+    message.textContent = '';
+    field.removeAttribute('aria-invalid');
+  };
+
+  // Where the pupil goes on: the field, the list to pick in, or the button
+  // that leads on once the task is answered.
+  var focusNext = function (s) {
+    var to = s.levelOver ? (s.level < LEVELS ? nextLevel : repeat) : s.answered ? nextTask : null;
+    if (to) to.focus();
+    else if (s.missing < 0) field.focus();
+    else T.window.focus(list(s.missing).id, false);
+  };
+
+  var pose = function (s) {
+    if (!s) return;
+    field.value = '';
+    clearMessage();
+    result.textContent = '';
+    render(s, [WORDS.titles[s.level - 1], fill(WORDS.progress, { task: s.task + 1, points: s.levelPoints }),
+      describeTask(s)].join(' '));
+    focusNext(s);
+    T.announce('progress');
+  };
+
+  var answer = function () {
+    if (!state || state.answered) return;
+    var bytes = new TextEncoder().encode(field.value.slice(0, 16));
+    var at = Module._tavrel_practice_text();
+    HEAPU8.set(bytes.subarray(0, 256), at);
+    var s = run(function () { Module._tavrel_practice_check(Math.min(bytes.length, 256)); });
+    if (!s) return;
+    if (s.verdict < 0) {
+      // No answer: no try is used, and nothing else changes.
+      message.textContent = WORDS.entries[s.entry];
+      field.setAttribute('aria-invalid', 'true');
+      T.classroom.say(message.textContent);
+      field.focus();
+      return;
+    }
+    clearMessage();
+    if (s.verdict === VERDICT.tryAgain) field.value = '';
+    var text = verdictText(s);
+    if (s.levelOver) text += ' ' + levelText(s);
+    result.textContent = text;
+    render(s, text);
+    T.announce('scored', { score: s.score, levelOver: !!s.levelOver });
+    focusNext(s);
+  };
+
+  var start = function (saved) {
+    if (state && state.active) return true;
+    var values = T.window.values();
+    var seed = crypto.getRandomValues(new Uint32Array(1))[0];
+    var s;
+    if (saved === undefined) {
+      s = run(function () { Module._tavrel_practice_start(seed); });
+    } else {
+      var text = new TextEncoder().encode(saved + '\0');
+      var at = Module._tavrel_practice_text();
+      if (text.length > 256) return false;
+      HEAPU8.set(text, at);
+      s = run(function () { Module._tavrel_practice_resume(at); });
+    }
+    if (!s || !s.active) return false;
+    free = values;
+    panel.hidden = false;
+    open.textContent = WORDS.end;
+    T.announce('practice', true);
+    pose(s);
+    return true;
+  };
+
+  var end = function () {
+    if (!state || !state.active) return;
+    run(function () { Module._tavrel_practice_end(); });
+    [0, 1, 2].forEach(function (segment) { if (list(segment)) T.window.lock(list(segment).id, false); });
+    T.window.cover(count().id, undefined);
+    panel.hidden = true;
+    open.textContent = WORDS.start;
+    T.window.pick(free);
+    free = null;
+    T.announce('practice', false);
+    T.announce('bar');
+    T.announce('progress');
+    open.focus();
+  };
+
+  var onward = function (call) {
+    return function () { pose(run(call)); };
+  };
+
+  T.practice = {
+    on: function () { return !!(state && state.active); },
+    // The attempt's saved form ('' where none is on), and where one is on,
+    // the selection the pupil left for it.
+    saved: function () {
+      return state && state.active ? UTF8ToString(Module._tavrel_practice_saved()) : '';
+    },
+    free: function () { return free; },
+    resume: function (saved) { return start(saved); },
+  };
+
+  T.on('started', function () {
+    open.addEventListener('click', function () { if (state && state.active) end(); else start(); });
+    check.addEventListener('click', answer);
+    field.addEventListener('keydown', function (e) {
+      if (e.key === 'Enter') {
+        e.preventDefault();
+        answer();
+      }
+    });
+    field.addEventListener('input', clearMessage);
+    nextTask.addEventListener('click', onward(function () { Module._tavrel_practice_next_task(); }));
+    nextLevel.addEventListener('click', onward(function () { Module._tavrel_practice_next_level(); }));
+    repeat.addEventListener('click', onward(function () { Module._tavrel_practice_repeat_level(); }));
+  });
+  T.on('ended', function () { panel.remove(); });
+})(Tavrel);
