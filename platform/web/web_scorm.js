@@ -1,7 +1,10 @@
 // The page as a SCORM 1.2 content object, where a learning platform offers
 // the API: the lesson is "incomplete" from the first entry and "completed"
-// once the pupil has picked in every list; the selection is kept in the
-// suspend data and comes back when the pupil resumes. Without an API the page
+// once the pupil has picked in every list. The practice's mark is the score,
+// sent after every answer; the lesson is "passed" or "failed" against the
+// platform's mastery score, where it gives one, else "completed", once a
+// level ends. The selection and the practice are kept in the suspend data
+// and come back when the pupil resumes. Without an API the page
 // is the standalone program. A platform that fails (a call that returns an
 // error or throws) is named once on the console and then left alone: the
 // pupil never sees it, and the window goes on as standalone.
@@ -9,6 +12,7 @@
   var api = null;
   var begun = 0;
   var picked = [];
+  var mastery = NaN;
 
   // The usual search: the API object on this window or one of its parents,
   // then on the window that opened this one and its parents.
@@ -50,33 +54,48 @@
     }
     if (!error) return String(result);
     api = null;
-    console.warn('Tavrel_Oskund: the learning platform failed (' + name + ': ' + error +
+    console.warn('Tavrel_Oskund: the learning platform failed (' + [name].concat(args[0] || []).join(' ') + ': ' + error +
       '); the program goes on without it.');
     return null;
   };
 
   var set = function (element, value) { return call('LMSSetValue', [element, value]) !== null; };
   var get = function (element) { return call('LMSGetValue', [element], true); };
+  // An element a platform need not have: where it fails, it is not there.
+  var optional = function (element) {
+    try {
+      var value = String(api.LMSGetValue(element));
+      var code = String(api.LMSGetLastError());
+      return code === '0' || code === '' ? value : '';
+    } catch (e) {
+      return '';
+    }
+  };
 
-  // "2,3,4;picked=0,2": the selection, and which lists the pupil has picked in.
+  // "2,3,4;picked=0,2;practice=...": the selection the pupil left, which
+  // lists the pupil has picked in, and the practice where one is on.
   var save = function () {
     var lists = [];
     picked.forEach(function (done, i) { if (done) lists.push(i); });
-    return T.window.values().join(',') + ';picked=' + lists.join(',');
+    var practice = T.practice.saved();
+    return (T.practice.free() || T.window.values()).join(',') + ';picked=' + lists.join(',') +
+      (practice ? ';practice=' + practice : '');
   };
 
   var restore = function (data) {
-    var match = /^(\d+(?:,\d+)*);picked=((?:\d+(?:,\d+)*)?)$/.exec(data || '');
+    var match = /^(\d+(?:,\d+)*);picked=((?:\d+(?:,\d+)*)?)(?:;practice=(.+))?$/.exec(data || '');
     if (!match) return;
     var values = match[1].split(',').map(Number);
     if (!T.window.pick(values)) return;
     match[2].split(',').forEach(function (i) { if (i !== '' && +i < values.length) picked[+i] = true; });
+    if (match[3]) T.practice.resume(match[3]);
   };
 
   var start = function () {
     api = find();
     if (!api || call('LMSInitialize', ['']) === null) return;
     begun = Date.now();
+    mastery = parseFloat(optional('cmi.student_data.mastery_score'));
     var entry = get('cmi.core.entry');
     if (entry === 'resume') restore(get('cmi.core.suspend_data'));
     var status = get('cmi.core.lesson_status');
@@ -87,7 +106,7 @@
   };
 
   var pick = function (list) {
-    if (!api) return;
+    if (!api || T.practice.on()) return;
     picked[list] = true;
     if (!set('cmi.core.suspend_data', save())) return;
     var lists = T.window.values().length;
@@ -97,6 +116,30 @@
         !set('cmi.core.lesson_status', 'completed'))
       return;
     call('LMSCommit', ['']);
+  };
+
+  // The mark, after every answer: the score, and the status it earns.
+  var scored = function (mark) {
+    if (!api) return;
+    if (!set('cmi.core.score.min', '0') || !set('cmi.core.score.max', '100') ||
+        !set('cmi.core.score.raw', String(mark.score)) || !set('cmi.core.suspend_data', save()))
+      return;
+    var status = null;
+    if (!isNaN(mastery)) {
+      if (mark.score >= mastery) status = 'passed';
+      else if (mark.levelOver) status = 'failed';
+    } else if (mark.levelOver) {
+      var now = get('cmi.core.lesson_status');
+      if (now === null) return;
+      if (now !== 'passed' && now !== 'failed') status = 'completed';
+    }
+    if (status && !set('cmi.core.lesson_status', status)) return;
+    call('LMSCommit', ['']);
+  };
+
+  // Where the practice moved on, a pupil who leaves comes back to it.
+  var progress = function () {
+    if (api && set('cmi.core.suspend_data', save())) call('LMSCommit', ['']);
   };
 
   // The session's length as SCORM 1.2 writes it, HHHH:MM:SS.SS.
@@ -118,4 +161,6 @@
 
   T.on('started', start);
   T.on('picked', pick);
+  T.on('scored', scored);
+  T.on('progress', progress);
 })(Tavrel);

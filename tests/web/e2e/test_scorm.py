@@ -21,6 +21,7 @@ from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 
 from browser import Browser
+from test_practice import Pupil, play_level
 from window import FIRST_ROW, config, list_centre
 
 SCORM_AGAIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "node_modules", "scorm-again", "dist",
@@ -38,6 +39,13 @@ var methods = ["LMSInitialize", "LMSFinish", "LMSGetValue", "LMSSetValue", "LMSC
 if (query.get("api") === "real") {
   window.API = new Scorm12API({ logLevel: 5 });
   if (query.get("saved")) API.loadFromJSON(JSON.parse(query.get("saved")));
+  // &refuse= names an element whose every value the platform refuses.
+  var setValue = API.LMSSetValue.bind(API), lastError = API.LMSGetLastError.bind(API), refused = false;
+  API.LMSSetValue = function (element, value) {
+    refused = element === query.get("refuse");
+    return refused ? "false" : setValue(element, value);
+  };
+  API.LMSGetLastError = function () { return refused ? "405" : lastError(); };
   ["LMSInitialize", "LMSCommit", "LMSFinish"].forEach(function (name) {
     API.on(name, function () { calls.push(name); });
   });
@@ -55,7 +63,9 @@ if (query.get("api") === "real") {
 if (query.get("open")) {
   window.open("package/Tavrel_Oskund.html");
 } else {
-  document.write('<iframe src="package/Tavrel_Oskund.html" style="border:0;width:600px;height:480px"></iframe>');
+  var size = (query.get("size") || "600x480").split("x");
+  document.write('<iframe src="package/Tavrel_Oskund.html" style="border:0;width:' + size[0] + 'px;height:' +
+                 size[1] + 'px"></iframe>');
 }
 </script>
 """
@@ -79,6 +89,7 @@ class ScormTest(unittest.TestCase):
         cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), functools.partial(Quiet, directory=cls.root))
         threading.Thread(target=cls.server.serve_forever, daemon=True).start()
         cls.browser = Browser(1, console=True)
+        cls.browser.emulate(600, 900)  # room for a frame that leaves room for the practice
 
     @classmethod
     def tearDownClass(cls):
@@ -86,8 +97,8 @@ class ScormTest(unittest.TestCase):
         cls.server.shutdown()
         shutil.rmtree(cls.root, ignore_errors=True)
 
-    def open(self, api, saved=None):
-        query = {"api": api, **({"saved": json.dumps(saved)} if saved else {})}
+    def open(self, api, saved=None, **more):
+        query = {"api": api, **({"saved": json.dumps(saved)} if saved else {}), **more}
         driver = self.browser.driver
         driver.switch_to.default_content()
         driver.get(f"http://127.0.0.1:{self.server.server_port}/platform.html?" + urllib.parse.urlencode(query))
@@ -189,3 +200,69 @@ class ScormTest(unittest.TestCase):
         driver.switch_to.window(platform)
         self.assertEqual(driver.execute_script("return [API.cmi.core.lesson_status, calls];"),
                          ["incomplete", ["LMSInitialize", "LMSCommit", "LMSFinish"]])
+
+    def practise(self, saved=None, **more):
+        """The page in a frame that leaves room for the practice, and the practice begun."""
+        self.open("real", saved, size="520x800", **more)
+        pupil = Pupil(self.browser)
+        self.wait_for(lambda: self.count() == "1*1*1 = 1", "the window")
+        pupil.click_button("Упражнение")
+        self.wait_for(lambda: pupil.text("practice-task"), "the first task")
+        return pupil
+
+    def assert_sound_values(self, sets):
+        """The checks a widely used platform makes of what a lesson sends."""
+        for element in ("cmi.core.score.raw", "cmi.core.score.min", "cmi.core.score.max"):
+            if element in sets:
+                self.assertTrue(0 <= float(sets[element]) <= 100, (element, sets[element]))
+        self.assertIn(sets.get("cmi.core.lesson_status", "incomplete"),
+                      {"passed", "completed", "failed", "incomplete", "browsed", "not attempted"})
+        self.assertIn(sets.get("cmi.core.exit", ""), {"time-out", "suspend", "logout", ""})
+        if "cmi.core.session_time" in sets:
+            self.assertRegex(sets["cmi.core.session_time"], r"^\d{2,4}:\d\d:\d\d(\.\d{1,2})?$")
+
+    def test_the_mark_is_sent_after_every_answer_and_judged_at_the_level_end(self):
+        # 12 of 36 points make 33: passed against 30, failed against 50, completed without.
+        for mastery, status in ((None, "completed"), (30, "passed"), (50, "failed")):
+            with self.subTest(mastery=mastery):
+                saved = {"student_data": {"mastery_score": str(mastery)}} if mastery else None
+                pupil = self.practise(saved)
+                scores = []
+                for task in range(6):
+                    pupil.answer(pupil.right())
+                    self.wait_for(lambda: pupil.points() == 2 * task + 2, "the answer")
+                    scores.append(self.wait_for(lambda: self.cmi()["sets"].get("cmi.core.score.raw"), "a score"))
+                    self.assertEqual(self.cmi()["status"], "incomplete" if task < 5 and (
+                        not mastery or round(200 * (task + 1) / 36) < mastery) else status)
+                    if task < 5:
+                        pupil.click_button("Следваща задача")
+                self.assertEqual(scores, ["6", "11", "17", "22", "28", "33"])
+                sets = self.cmi()["sets"]
+                self.assertEqual((sets["cmi.core.score.min"], sets["cmi.core.score.max"]), ("0", "100"))
+                self.close_frame()
+                self.assert_sound_values(self.cmi()["sets"])
+
+    def test_a_practice_left_mid_level_resumes_at_the_same_task(self):
+        pupil = self.practise()
+        play_level(self, pupil, ["right", "wrong-right"])  # two of the six, and on to the third
+        self.wait_for(lambda: "Задача 3 от 6" in pupil.text("practice-progress"), "task 3")
+        task = pupil.task()
+        self.close_frame()
+        state = self.cmi()
+        self.assertLessEqual(len(state["data"]), 4096)
+        self.open("real", {"core": {"entry": "resume"}, "suspend_data": state["data"]}, size="520x800")
+        pupil = Pupil(self.browser)
+        self.wait_for(lambda: pupil.text("practice-task"), "the practice to come back")
+        self.assertIn("Задача 3 от 6", pupil.text("practice-progress"))
+        self.assertEqual((pupil.task(), pupil.points()), (task, 3))
+
+    def test_a_refused_score_is_named_once_and_the_practice_goes_on(self):
+        self.browser.console()
+        pupil = self.practise(refuse="cmi.core.score.raw")
+        pupil.answer(pupil.right())
+        self.wait_for(lambda: pupil.points() == 2, "the answer")
+        pupil.click_button("Следваща задача")
+        self.wait_for(lambda: "Задача 2 от 6" in pupil.text("practice-progress"), "the next task")
+        logged = self.browser.console()
+        self.assertEqual(len(logged), 1, logged)
+        self.assertIn("cmi.core.score.raw", logged[0])
