@@ -4,7 +4,9 @@
 // suspend data and comes back when the pupil resumes. Without an API the page
 // is the standalone program. A platform that fails (a call that returns an
 // error or throws) is named once on the console and then left alone: the
-// pupil never sees it, and the window goes on as standalone.
+// pupil never sees it, and the window goes on as standalone. The pupil's
+// preferred language, where the platform keeps one, is the page's unless the
+// address or the pupil chose one; a platform that cannot tell it has none.
 (function (T) {
   var api = null;
   var begun = 0;
@@ -31,8 +33,8 @@
   };
 
   // One call of the API; null where it failed, after which the page no
-  // longer uses it.
-  var call = function (name, args, isValue) {
+  // longer uses it, unless the call may fail.
+  var call = function (name, args, isValue, mayFail) {
     var platform = api;
     if (!platform) return null;
     var result;
@@ -49,6 +51,7 @@
       error = String(e && e.message || e);
     }
     if (!error) return String(result);
+    if (mayFail) return null;
     api = null;
     console.warn('Tavrel_Oskund: the learning platform failed (' + name + ': ' + error +
       '); the program goes on without it.');
@@ -77,6 +80,8 @@
     api = find();
     if (!api || call('LMSInitialize', ['']) === null) return;
     begun = Date.now();
+    var language = call('LMSGetValue', ['cmi.student_preference.language'], true, true);
+    if (language) T.words.choose(language, 'platform');
     var entry = get('cmi.core.entry');
     if (entry === 'resume') restore(get('cmi.core.suspend_data'));
     var status = get('cmi.core.lesson_status');
