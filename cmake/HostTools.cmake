@@ -16,10 +16,11 @@ if(CMAKE_CROSSCOMPILING)
     INSTALL_COMMAND ""
     BUILD_ALWAYS ON
     BUILD_BYPRODUCTS ${CMAKE_BINARY_DIR}/host-tools/tavrel_pack ${CMAKE_BINARY_DIR}/host-tools/tavrel_deflate
-                     ${CMAKE_BINARY_DIR}/host-tools/tavrel_draw_window)
+                     ${CMAKE_BINARY_DIR}/host-tools/tavrel_draw_window ${CMAKE_BINARY_DIR}/host-tools/tavrel_words)
   set(TAVREL_PACK_TOOL ${CMAKE_BINARY_DIR}/host-tools/tavrel_pack)
   set(TAVREL_DEFLATE_TOOL ${CMAKE_BINARY_DIR}/host-tools/tavrel_deflate)
   set(TAVREL_DRAW_TOOL ${CMAKE_BINARY_DIR}/host-tools/tavrel_draw_window)
+  set(TAVREL_WORDS_TOOL ${CMAKE_BINARY_DIR}/host-tools/tavrel_words)
   set(TAVREL_HOST_TOOLS host_tools)
   # The tool file too: a changed description rebuilds the tool, which must
   # then pack again.

@@ -2,9 +2,10 @@ cmake_minimum_required(VERSION 3.25)
 # Puts a program's script, its module and its window description, deflated by
 # the tool, into the page template: cmake -DSCRIPT=x.js -DDEFLATE=tavrel_deflate
 # -DDRAW=tavrel_draw_window -DDESCRIPTION=form_stream.bin -DTEMPLATE=page.html
-# -DOUT=x.html [-DARGS=a;b] [-DWINDOW=ON] -P make_page.cmake (x.wasm lies
-# beside x.js). With WINDOW, the page also carries its start window as
-# markup, which the draw tool writes from the description.
+# -DWORDS_TOOL=tavrel_words -DWORDS=words -DOUT=x.html [-DARGS=a;b] [-DWINDOW=ON]
+# -P make_page.cmake (x.wasm lies beside x.js). With WINDOW, the page also
+# carries its start window as markup, which the draw tool writes from the
+# description. The words tool puts the texts of every language in first.
 # A page that cannot be made whole is not left behind from an earlier build.
 file(REMOVE ${OUT})
 file(READ ${SCRIPT} script)
@@ -30,7 +31,9 @@ if(ARGS)
   list(JOIN ARGS "\",\"" joined)
   set(prelude "<script>var Module={arguments:[\"${joined}\"]};</script>\n")
 endif()
-file(READ ${TEMPLATE} page)
+execute_process(COMMAND ${WORDS_TOOL} ${WORDS} ${TEMPLATE} ${OUT}.page COMMAND_ERROR_IS_FATAL ANY)
+file(READ ${OUT}.page page)
+file(REMOVE ${OUT}.page)
 # The window's place comes before every other, so nothing put in can stand for it.
 string(FIND "${page}" "@WINDOW@" at)
 if(at LESS 0)

@@ -1,8 +1,8 @@
 // What a class needs beside the window, never inside it: a bar under it
 // (the page's markup has it) with a button that hides the route count until
 // the pupils have worked it out and one that lists the keys; each road
-// picture described in Bulgarian by the roads it shows; and one polite
-// announcement of what a pick changed. The window itself stays as the
+// picture described by the roads it shows, in the page's language; and one
+// polite announcement of what a pick (or a change of language) changed. The window itself stays as the
 // program draws it: here only its count is covered, and its pictures named.
 (function (T) {
   var POINTS = 'ABCD';
@@ -12,14 +12,15 @@
   var help = document.getElementById('tavrel-help');
   var said = document.getElementById('tavrel-said');
   var helpFrom = null;
+  var shown = false;
 
   var count = function () { return T.window.named('Label1(1)'); };
 
   // "Между A и B: 1 път", "... 3 пътя", "Между A и B няма път".
   var roads = function (segment, n) {
-    var between = 'Между ' + POINTS[segment] + ' и ' + POINTS[segment + 1];
-    if (n < 0) return between;
-    return n === 0 ? between + ' няма път' : between + ': ' + n + (n === 1 ? ' път' : ' пътя');
+    var values = { from: POINTS[segment], to: POINTS[segment + 1], n: n };
+    if (n < 0) return T.words.text('picture.between', values);
+    return n === 0 ? T.words.text('picture.none', values) : T.words.plural('picture.roads', n, values);
   };
 
   var describe = function () {
@@ -33,7 +34,7 @@
   // The count as the pupil may know it.
   var answer = function () {
     var label = count();
-    return label && !T.window.covered(label.id) ? 'Брой маршрути: ' + T.window.caption(label.id) : '';
+    return label && !T.window.covered(label.id) ? T.words.text('said.count', { formula: T.window.caption(label.id) }) : '';
   };
 
   var say = function (text) {
@@ -45,7 +46,9 @@
     hidden = hide;
     var label = count();
     if (label) T.window.cover(label.id, hide ? '?' : undefined);
-    hideButton.textContent = hide ? 'Покажи отговора' : 'Скрий отговора';
+    // The button's words follow the language too.
+    hideButton.setAttribute('data-word', hide ? 'bar.show' : 'bar.hide');
+    hideButton.textContent = T.words.text(hide ? 'bar.show' : 'bar.hide');
     T.announce('answer', hide);
   };
 
@@ -62,8 +65,8 @@
   // The page's own controls that Tab stops at, in order: the bar's, then the
   // practice's, where they are shown.
   var stops = function () {
-    return Array.prototype.filter.call(document.querySelectorAll('.tavrel-bar button, .tavrel-practice button, ' +
-      '.tavrel-practice input'), function (el) { return el.getClientRects().length > 0; });
+    return Array.prototype.filter.call(document.querySelectorAll('.tavrel-bar button, .tavrel-bar select, ' +
+      '.tavrel-practice button, .tavrel-practice input'), function (el) { return el.getClientRects().length > 0; });
   };
 
   // The bar follows the window in the order of Tab: past the window's last
@@ -104,6 +107,11 @@
     document.addEventListener('keydown', onKey, true);
   });
   T.on('selected', describe);
+  T.on('shown', function () { shown = true; });
+  T.on('language', function () {
+    describe();
+    if (shown) say(T.words.text('said.language'));
+  });
   T.on('picked', function (list) {
     var values = T.window.values();
     say([roads(list, values[list]), answer()].filter(Boolean).join('. ') + '.');

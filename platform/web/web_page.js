@@ -1,9 +1,11 @@
 // The page's JavaScript lives in one namespace, Tavrel, in layers like the
 // C++: this file (notifications, the end of the program, its error report),
-// then web_load.js (the module and the window description), web_window.js
+// web_words.js (the texts in the pupil's language, and 'language' when it
+// changes), then web_load.js (the module and the window description), web_window.js
 // (the window's elements and the user's input), and on top of them the
 // page's own parts, each in a file of its own: web_fit.js, web_classroom.js
-// (what a class needs beside the window), web_address.js, web_scorm.js.
+// (what a class needs beside the window), web_language.js (the choice of
+// language and the window in it), web_address.js, web_scorm.js.
 // Each keeps its state to itself. A lower layer never calls a higher one:
 // it announces, and the higher ones listen.
 //   'showing'  the window is whole, not yet in the page (fit it now)

@@ -16,32 +16,11 @@
   var POINT_NAMES = 'ABCD';
   var ENTRY = { number: 0, empty: 1, notANumber: 2, tooLarge: 3 };
   var VERDICT = { right: 0, tryAgain: 1, shown: 2 };
-  var HINTS = [
-    '',
-    'Всеки път от A до B продължава по всеки път от B до C, а всеки от тях – по всеки път от C до D. ' +
-      'Колко са всички съчетания?',
-    'Ако между две съседни точки няма път, може ли изобщо да се стигне от A до D?',
-    'Изглежда, че броевете са събрани. Всеки път от една двойка точки се съчетава с всеки път от следващата: ' +
-      'правилото е за умножение.',
-    'Броят на маршрутите е произведение на трите броя пътища. Кое число, умножено по {known}, дава {total}?',
-  ];
-  var WORDS = {
-    titles: ['Ниво 1 от 3: Колко са маршрутите?', 'Ниво 2 от 3: Колко са маршрутите?',
-      'Ниво 3 от 3: Колко са пътищата?'],
-    progress: 'Задача {task} от 6. Точки в нивото: {points} от 12.',
-    count: 'Пътища: {roads}. Колко маршрута водят от A през B и C до D? Напишете броя им в полето „Отговор“.',
-    pick: 'От A през B и C до D водят {total}. Пътища: {roads}. Колко пътя свързват {from} и {to}? ' +
-      'Изберете броя им в списъка {list} и натиснете „Провери“.',
-    entries: ['', 'Напишете отговора с цифри.', 'Отговорът е цяло число, написано с цифрите от 0 до 9.',
-      'Отговорът е цяло число от 0 до 343.'],
-    right: 'Вярно! {formula}. {points}.',
-    tryAgain: 'Не е вярно. Подсказка: {hint} Опитайте още веднъж.',
-    shown: 'Не е вярно. Верният отговор: {formula}.',
-    shownPick: 'Не е вярно. Между {from} и {to} има {roads}: {formula}.',
-    levelOver: 'Край на нивото. Резултат: {points} от 12.',
-    score: 'Оценка от упражнението: {score} от 100.',
-    start: 'Упражнение',
-    end: 'Край на упражнението',
+  var HINTS = ['', 'multiply', 'no.road', 'added', 'missing'];
+  var ENTRIES = ['', 'empty', 'not.number', 'too.large'];
+  var W = function (key, values) { return T.words.text('practice.' + key, values); };
+  var P = function (key, n, values) {
+    return T.words.plural('practice.' + key, n, Object.assign({ n: n }, values));
   };
 
   var part = function (name) { return document.getElementById('tavrel-' + name); };
@@ -63,10 +42,6 @@
   var free = null;
   var state = null;
 
-  var fill = function (text, values) {
-    return text.replace(/\{(\w+)\}/g, function (all, name) { return values[name]; });
-  };
-  var counted = function (n, one, many) { return n + ' ' + (n === 1 ? one : many); };
   var roadsOf = function (s) { return [s.ab, s.bc, s.cd]; };
 
   var read = function () {
@@ -85,36 +60,41 @@
   };
 
   var count = function () { return T.window.named('Label1(1)'); };
+  // A text of the page's markup that follows the language.
+  var word = function (el, key) {
+    el.setAttribute('data-word', key);
+    el.textContent = T.words.text(key);
+  };
+  // What the last answer earned, in words: the verdict, and at a level's end its score.
+  var said = function (s) { return verdictText(s) + (s.levelOver ? ' ' + levelText(s) : ''); };
   var list = function (segment) { return T.window.named('List1(' + segment + ')'); };
   var formula = function () { return T.window.caption(count().id); };
+
+  var titleText = function (s) { return W(s.level < LEVELS ? 'level.count' : 'level.roads', { level: s.level }); };
+  var progressText = function (s) { return W('progress', { task: s.task + 1, points: s.levelPoints }); };
 
   var describeTask = function (s) {
     var roads = roadsOf(s);
     var given = roads.map(function (n, i) { return i === s.missing ? '' : POINT_NAMES.substr(i, 2) + ' – ' + n; });
-    var values = { roads: given.filter(Boolean).join(', '), total: counted(s.routes, 'маршрут', 'маршрута'),
-      from: POINT_NAMES[s.missing], to: POINT_NAMES[s.missing + 1], list: POINT_NAMES.substr(s.missing, 2) };
-    return fill(s.missing < 0 ? WORDS.count : WORDS.pick, values);
+    var values = { roads: given.filter(Boolean).join(', '), from: POINT_NAMES[s.missing],
+      to: POINT_NAMES[s.missing + 1], list: POINT_NAMES.substr(s.missing, 2) };
+    return s.missing < 0 ? W('count', values) : P('pick', s.routes, values);
   };
 
   var verdictText = function (s) {
-    var values = { formula: formula(), points: counted(s.points, 'точка', 'точки'),
-      hint: fill(HINTS[s.hint] || '', { known: '', total: s.routes }) };
-    if (s.missing >= 0) {
-      var roads = roadsOf(s);
-      values.from = POINT_NAMES[s.missing];
-      values.to = POINT_NAMES[s.missing + 1];
-      values.roads = counted(roads[s.missing], 'път', 'пътя');
-      values.hint = fill(HINTS[s.hint] || '', { total: s.routes,
-        known: roads.filter(function (n, i) { return i !== s.missing; }).join('*') });
-    }
-    if (s.verdict === VERDICT.right) return fill(WORDS.right, values);
-    if (s.verdict === VERDICT.tryAgain) return fill(WORDS.tryAgain, values);
-    return fill(s.missing >= 0 ? WORDS.shownPick : WORDS.shown, values);
+    var roads = roadsOf(s);
+    var known = roads.filter(function (n, i) { return i !== s.missing; }).join('*');
+    var values = { formula: formula(), points: P('points', s.points), n: roads[s.missing],
+      from: POINT_NAMES[s.missing], to: POINT_NAMES[s.missing + 1] };
+    values.hint = s.hint > 0 ? W('hint.' + HINTS[s.hint], { known: known, total: s.routes }) : '';
+    if (s.verdict === VERDICT.right) return W('right', values);
+    if (s.verdict === VERDICT.tryAgain) return W('try.again', values);
+    return s.missing >= 0 ? P('shown.pick', values.n, values) : W('shown', values);
   };
 
   var levelText = function (s) {
-    var text = fill(WORDS.levelOver, { points: s.levelPoints });
-    return s.level === LEVELS ? text + ' ' + fill(WORDS.score, { score: s.score }) : text;
+    var text = W('level.over', { points: s.levelPoints });
+    return s.level === LEVELS ? text + ' ' + W('score', { score: s.score }) : text;
   };
 
   // The window as the task needs it: the lists locked but the one to pick
@@ -130,8 +110,8 @@
   // Shows the attempt as it stands; what changed is said once.
   var render = function (s, said) {
     var typed = s.missing < 0;
-    title.textContent = WORDS.titles[s.level - 1];
-    progress.textContent = fill(WORDS.progress, { task: s.task + 1, points: s.levelPoints });
+    title.textContent = titleText(s);
+    progress.textContent = progressText(s);
     taskText.textContent = describeTask(s);
     label.hidden = field.hidden = !typed || !!s.answered;
     check.hidden = !!s.answered;
@@ -162,8 +142,7 @@
     field.value = '';
     clearMessage();
     result.textContent = '';
-    render(s, [WORDS.titles[s.level - 1], fill(WORDS.progress, { task: s.task + 1, points: s.levelPoints }),
-      describeTask(s)].join(' '));
+    render(s, [titleText(s), progressText(s), describeTask(s)].join(' '));
     focusNext(s);
     T.announce('progress');
   };
@@ -177,7 +156,7 @@
     if (!s) return;
     if (s.verdict < 0) {
       // No answer: no try is used, and nothing else changes.
-      message.textContent = WORDS.entries[s.entry];
+      message.textContent = W(ENTRIES[s.entry]);
       field.setAttribute('aria-invalid', 'true');
       T.classroom.say(message.textContent);
       field.focus();
@@ -185,8 +164,7 @@
     }
     clearMessage();
     if (s.verdict === VERDICT.tryAgain) field.value = '';
-    var text = verdictText(s);
-    if (s.levelOver) text += ' ' + levelText(s);
+    var text = said(s);
     result.textContent = text;
     render(s, text);
     T.announce('scored', { score: s.score, levelOver: !!s.levelOver });
@@ -210,7 +188,7 @@
     if (!s || !s.active) return false;
     free = values;
     panel.hidden = false;
-    open.textContent = WORDS.end;
+    word(open, 'bar.practice.end');
     T.announce('practice', true);
     pose(s);
     return true;
@@ -222,7 +200,7 @@
     [0, 1, 2].forEach(function (segment) { if (list(segment)) T.window.lock(list(segment).id, false); });
     T.window.cover(count().id, undefined);
     panel.hidden = true;
-    open.textContent = WORDS.start;
+    word(open, 'bar.practice');
     T.window.pick(free);
     free = null;
     T.announce('practice', false);
@@ -259,6 +237,16 @@
     nextTask.addEventListener('click', onward(function () { Module._tavrel_practice_next_task(); }));
     nextLevel.addEventListener('click', onward(function () { Module._tavrel_practice_next_level(); }));
     repeat.addEventListener('click', onward(function () { Module._tavrel_practice_repeat_level(); }));
+  });
+  // Another language: the same attempt, where it stands, in the new words.
+  T.on('language', function () {
+    if (!state || !state.active) return;
+    title.textContent = titleText(state);
+    progress.textContent = progressText(state);
+    taskText.textContent = describeTask(state);
+    if (message.textContent) message.textContent = W(ENTRIES[state.entry]);
+    if (result.textContent && state.verdict >= 0) result.textContent = said(state);
+    T.announce('bar');
   });
   T.on('ended', function () { panel.remove(); });
 })(Tavrel);

@@ -1,13 +1,16 @@
 // The page as a SCORM 1.2 content object, where a learning platform offers
 // the API: the lesson is "incomplete" from the first entry and "completed"
 // once the pupil has picked in every list. The practice's mark is the score,
-// sent after every answer; the lesson is "passed" or "failed" against the
-// platform's mastery score, where it gives one, else "completed", once a
+// sent after every answer. Against the platform's mastery score, where it
+// gives one, the lesson is "passed" as soon as the mark reaches it and
+// "failed" where a level ends below it; without one it is "completed" once a
 // level ends. The selection and the practice are kept in the suspend data
-// and come back when the pupil resumes. Without an API the page
-// is the standalone program. A platform that fails (a call that returns an
+// and come back when the pupil resumes. Without an API the page is the
+// standalone program. A platform that fails (a call that returns an
 // error or throws) is named once on the console and then left alone: the
-// pupil never sees it, and the window goes on as standalone.
+// pupil never sees it, and the window goes on as standalone. The pupil's
+// preferred language, where the platform keeps one, is the page's unless the
+// address or the pupil chose one; a platform that cannot tell it has none.
 (function (T) {
   var api = null;
   var begun = 0;
@@ -35,8 +38,8 @@
   };
 
   // One call of the API; null where it failed, after which the page no
-  // longer uses it.
-  var call = function (name, args, isValue) {
+  // longer uses it, unless the call may fail.
+  var call = function (name, args, isValue, mayFail) {
     var platform = api;
     if (!platform) return null;
     var result;
@@ -53,24 +56,17 @@
       error = String(e && e.message || e);
     }
     if (!error) return String(result);
+    if (mayFail) return null;
     api = null;
-    console.warn('Tavrel_Oskund: the learning platform failed (' + [name].concat(args[0] || []).join(' ') + ': ' + error +
-      '); the program goes on without it.');
+    console.warn('Tavrel_Oskund: the learning platform failed (' + [name].concat(args[0] || []).join(' ') + ': ' +
+      error + '); the program goes on without it.');
     return null;
   };
 
   var set = function (element, value) { return call('LMSSetValue', [element, value]) !== null; };
   var get = function (element) { return call('LMSGetValue', [element], true); };
   // An element a platform need not have: where it fails, it is not there.
-  var optional = function (element) {
-    try {
-      var value = String(api.LMSGetValue(element));
-      var code = String(api.LMSGetLastError());
-      return code === '0' || code === '' ? value : '';
-    } catch (e) {
-      return '';
-    }
-  };
+  var optional = function (element) { return call('LMSGetValue', [element], true, true) || ''; };
 
   // "2,3,4;picked=0,2;practice=...": the selection the pupil left, which
   // lists the pupil has picked in, and the practice where one is on.
@@ -95,6 +91,8 @@
     api = find();
     if (!api || call('LMSInitialize', ['']) === null) return;
     begun = Date.now();
+    var language = optional('cmi.student_preference.language');
+    if (language) T.words.choose(language, 'platform');
     mastery = parseFloat(optional('cmi.student_data.mastery_score'));
     var entry = get('cmi.core.entry');
     if (entry === 'resume') restore(get('cmi.core.suspend_data'));

@@ -74,12 +74,15 @@ def decode_png(data):
 class Browser:
     """One fresh Chromium with its own profile; closed with close()."""
 
-    def __init__(self, scale=1, console=False):
+    def __init__(self, scale=1, console=False, languages="bg"):
+        """languages: the browser's preferred ones, as a pupil sets them;
+        the page's own language unless a test asks for others."""
         self.profile = tempfile.mkdtemp(prefix="tavrel-chromium-")
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
-        for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile]:
+        for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile, "--lang=" + languages.split(",")[0]]:
             options.add_argument(flag)
+        options.add_experimental_option("prefs", {"intl.accept_languages": languages})
         if console:
             options.set_capability("goog:loggingPrefs", {"browser": "ALL", "performance": "ALL"})
         self.driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)

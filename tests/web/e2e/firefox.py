@@ -19,8 +19,10 @@ class Firefox:
     def __init__(self):
         self.profile = tempfile.mkdtemp(prefix="tavrel-firefox-")
         with open(os.path.join(self.profile, "user.js"), "w") as prefs:
-            # Any free port, written to MarionetteActivePort; no network, no first-run pages.
+            # Any free port, written to MarionetteActivePort; no network, no first-run pages; a
+            # pupil who prefers Bulgarian, the page's own language.
             prefs.write('user_pref("marionette.port", 0);\n'
+                        'user_pref("intl.accept_languages", "bg");\n'
                         'user_pref("browser.shell.checkDefaultBrowser", false);\n'
                         'user_pref("network.proxy.type", 0);\n'
                         'user_pref("app.update.disabledForTesting", true);\n'

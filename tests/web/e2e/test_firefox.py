@@ -53,7 +53,7 @@ class FirefoxTest(unittest.TestCase):
                     f'src="file://{config["page"]}#2,3,4"></iframe>')
         self.browser.open(phone)
         boxes = ("const d = document.querySelector('iframe').contentDocument; return [d.documentElement.scrollWidth, "
-                 "[...d.querySelectorAll('canvas, option')].map(e => e.getBoundingClientRect().toJSON())]")
+                 "[...d.querySelectorAll('canvas, .tavrel-window option')].map(e => e.getBoundingClientRect().toJSON())]")
         self.shot_when(lambda s: (self.browser.script(boxes)[1] or [{}])[-1].get("top", 0) > 400)
         scroll_width, found = self.browser.script(boxes)
         self.assertLessEqual(scroll_width, 360)

@@ -13,7 +13,7 @@ import zlib
 from browser import Browser
 from window import config
 
-BUDGET = 150_000
+BUDGET = 170_000
 
 
 def leb128(data, at):

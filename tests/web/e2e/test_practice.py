@@ -53,7 +53,7 @@ class Pupil:
         """(given road counts by segment, missing segment or None, total or None)."""
         text = self.text("practice-task")
         roads = {"ABCD".index(a): int(n) for a, _, n in re.findall(r"([ABC])([BCD]) – (\d)", text)}
-        total = re.search(r"водят (\d+) маршрут", text)
+        total = re.search(r"вод(?:ят|и) (\d+) маршрут", text)
         missing = next((i for i in range(3) if i not in roads), None)
         return roads, missing, int(total.group(1)) if total else None
 
@@ -79,7 +79,7 @@ class Pupil:
             "return document.querySelector('[data-name=\"Label1(1)\"]').textContent;")
 
     def points(self):
-        return int(re.search(r"(\d+) от 12", self.text("practice-progress")).group(1))
+        return int(re.search(r"(\d+) \S+ 12", self.text("practice-progress")).group(1))
 
 
 def play_level(test, pupil, plan, first=0):
@@ -206,3 +206,21 @@ class PracticeTest(PageTest):
             self.assertLessEqual(window[3], bar[1] + 1)
         finally:
             self.browser.emulate(520, 800)
+
+    def test_another_language_mid_practice_keeps_the_attempt(self):
+        self.addCleanup(self.browser.driver.execute_script, "localStorage.clear();")  # the choice is kept
+        pupil = self.start()
+        pupil.answer(pupil.right())
+        self.wait_for(lambda: pupil.points() == 2, "the answer")
+        formula = pupil.count()
+        self.browser.chord(Keys.SHIFT, Keys.TAB)  # from "Следваща задача" back to the language control
+        self.browser.keys(Keys.DOWN)  # Български, English
+        self.wait_for(lambda: self.browser.driver.execute_script("return document.documentElement.lang") == "en",
+                      "English")
+        self.assertEqual(pupil.text("practice-title"), "Level 1 of 3: How many routes?")
+        self.assertEqual(pupil.text("practice-progress"), "Task 1 of 6. Points in this level: 2 of 12.")
+        self.assertEqual(pupil.text("practice-result"), f"Right! {formula}. 2 points.")
+        self.assertEqual(pupil.count(), formula)
+        pupil.click_button("Next task")
+        self.wait_for(lambda: pupil.text("practice-progress").startswith("Task 2 of 6"), "the next task")
+        self.assertTrue(pupil.text("practice-task").startswith("Roads: AB – "))

@@ -28,7 +28,7 @@ SCORM_AGAIN = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "no
                            "scorm12.js")
 
 # The platform's page: ?api=real (with &saved= the data of an earlier
-# session), false or throws. It frames the package's page at 0,0, so that
+# session, and &nopreference=1 failing to tell the pupil's language), false or throws. It frames the package's page at 0,0, so that
 # the window's places are the page's, or with &open=1 opens it in a window.
 PLATFORM = """<!DOCTYPE html><meta charset="utf-8"><link rel="icon" href="data:,"><script src="scorm12.js"></script>
 <body style="margin:0"><script>
@@ -50,6 +50,13 @@ if (query.get("api") === "real") {
     API.on(name, function () { calls.push(name); });
   });
   API.on("LMSSetValue.cmi.*", function (element, value) { sets[element] = value; });
+  if (query.get("nopreference")) {  // a platform that fails at one element only
+    var get = API.LMSGetValue.bind(API);
+    API.LMSGetValue = function (element) {
+      if (element === "cmi.student_preference.language") throw new Error("no preference here");
+      return get(element);
+    };
+  }
 } else {
   window.API = {};
   methods.forEach(function (name) {

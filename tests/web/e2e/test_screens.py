@@ -82,7 +82,7 @@ class ScreensTest(PageTest):
             "format": "png", "clip": {"x": sx, "y": sy, "width": int(w) + 2, "height": int(h) + 2,
                                       "scale": 1}})["data"]))
         depth = int(picture.value_of_css_property("z-index"))
-        front = [self.rect(e) for e in self.browser.driver.find_elements(By.CSS_SELECTOR, "select, canvas")
+        front = [self.rect(e) for e in self.browser.driver.find_elements(By.CSS_SELECTOR, ".tavrel-window select, canvas")
                  if int(e.value_of_css_property("z-index")) > depth]
         return (x, y, w, h), shot, ((x - int(x)) * ratio, (y - int(y)) * ratio), front
 

@@ -126,9 +126,10 @@ class PageTest(unittest.TestCase):
         for option in nodes.values():
             if option.get("role", {}).get("value") == "option" and prop(option, "selected"):
                 box = option
-                while box.get("role", {}).get("value") != "listbox":
-                    box = nodes[box["parentId"]]
-                chosen[box["name"]["value"]].append(option["name"]["value"])
+                while box and box.get("role", {}).get("value") != "listbox":
+                    box = nodes.get(box.get("parentId"))
+                if box:  # not the bar's choice of language, which is no list of the window
+                    chosen[box["name"]["value"]].append(option["name"]["value"])
         return [chosen[name] for name in sorted(chosen)]
 
     def wrong_pictures(self, roads, shot):
