@@ -110,11 +110,13 @@
       block.forEach(function (item, i) {
         var css = inBlock(item, block, row, growth);
         if (item.kind === 'list') css.height = (item.place.h + growth[i]) + 'px';
-        // A caption wraps rather than be cut where the viewport is narrower.
+        // A caption wraps rather than be cut where the viewport is narrower,
+        // with room under its last line for the letters that reach below it.
         if (item.kind === 'label') {
           css.height = 'auto';
           css['min-height'] = item.place.h + 'px';
           css['white-space'] = 'pre-wrap';
+          css['padding-bottom'] = '2px';
         }
         style(item.el, css);
       });

@@ -4,6 +4,8 @@ order; every text swapped at once, the selection and the hidden count kept;
 no accessibility fault and no text cut in any language."""
 
 import json
+import math
+import re
 import unittest
 import urllib.parse
 
@@ -117,6 +119,28 @@ class LanguageTest(PageTest):
         self.assertEqual(self.shown()["lang"], "bg")
         self.browser.driver.execute_script("localStorage.clear();")
 
+    def assert_no_ink_on_label_edges(self):
+        """Each label of the window as laid out here, read from the screen: its
+        edges all its own colour, so no text is cut or touches them."""
+        driver = self.browser.driver
+        for i in range(driver.execute_script("return document.querySelectorAll('.tavrel-window .tavrel-label').length")):
+            (left, top, right, bottom), colour = driver.execute_script(
+                "const el = document.querySelectorAll('.tavrel-window .tavrel-label')[arguments[0]];"
+                "el.scrollIntoView({block: 'center'}); const r = el.getBoundingClientRect();"
+                "return [[r.left, r.top, r.right, r.bottom], getComputedStyle(el).backgroundColor];", i)
+            rgb = [int(v) for v in re.findall(r"\d+", colour)[:3]]
+            colour = rgb[0] << 16 | rgb[1] << 8 | rgb[2]
+            shot = self.browser.screenshot()
+            x0, y0, x1, y1 = math.ceil(left), math.ceil(top), math.floor(right) - 1, math.floor(bottom) - 1
+            edges = [(x, y) for x in range(x0, x1 + 1) for y in (y0, y1)] + \
+                    [(x, y) for y in range(y0, y1 + 1) for x in (x0, x1)]
+            # Where a list lies over a label's edge, as in the window, the edge is the list's.
+            own = driver.execute_script(
+                "const el = document.querySelectorAll('.tavrel-window .tavrel-label')[arguments[0]];"
+                "return arguments[1].map(p => document.elementFromPoint(p[0] + 0.5, p[1] + 0.5) === el);", i, edges)
+            wrong = [p for p, mine in zip(edges, own) if mine and shot.at(*p) != colour]
+            self.assertEqual(wrong[:5], [], f"label {i}")
+
     def test_no_accessibility_fault_and_no_text_cut_in_any_language(self):
         axe = test_accessibility.AxeTest.violations
         for width, height, mobile in ((600, 480, False), (360, 640, True), (1280, 800, False)):
@@ -127,6 +151,7 @@ class LanguageTest(PageTest):
                     self.assertEqual(axe(self), [])
                     self.assertEqual(self.browser.driver.execute_script(CUT), [])
                     if mobile:
+                        self.assert_no_ink_on_label_edges()
                         continue
                     if width == 600:  # at natural size, no ink touches a label's edge
                         test_layout.LayoutTest.test_labels_fill_their_places_to_the_edges(self)
