@@ -80,4 +80,8 @@
   };
 
   if (!T.words.choose(T.remembered(), 'kept')) T.words.choose(T.preferred(), 'browser');
+  // The address has chosen too once the window is in the page: the bar shows its words.
+  var said = function () { document.documentElement.classList.remove('tavrel-unsaid'); };
+  T.on('shown', said);
+  T.on('ended', said);
 })(Tavrel);
