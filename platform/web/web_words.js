@@ -1,15 +1,15 @@
 // The page's texts in the pupil's language: one catalogue a language, which
-// the build checked against the others and put into the page. The page's own
-// language (the first) is in its markup already; another one is put in place
-// of it at once, in the page's markup and, where the higher layers listen,
-// in the window and what is said. A choice comes from several places, and a
+// the build checked against the others and put before the program's script.
+// The page's own language (the first) is in its markup already; another one
+// is put in place of it at once, in the page's markup and, where the higher
+// layers listen, in the window and what is said. A choice comes from several places, and a
 // less direct one never overrides a more direct one: the address or the
 // user's own choice, then a choice kept on this device, the learning
 // platform's, the browser's, the page's own.
 //   'language'  the page speaks another language now (its code)
 (function (T) {
   var RANK = { user: 0, address: 0, kept: 1, platform: 2, browser: 3, page: 4 };
-  var catalogues = JSON.parse(document.getElementById('tavrel-words').textContent);
+  var catalogues = self.TavrelCatalogues;
   var own = T.languages[0];
   var current = own;
   var from = 'page';
