@@ -90,6 +90,18 @@ void pose()
     practice::pose(window(), attempt().task());
 }
 
+// An answered task that the pupil picked in shows the right count with its
+// formula, however it ended: picked by the pupil, for the pupil after two
+// wrong tries, or as it stood when the attempt was saved.
+void show_answer()
+{
+    practice::Task const& task = attempt().task();
+    if (attempt().answered() && task.missing >= 0)
+        window()
+            .List1(static_cast<std::int16_t>(task.missing))
+            .set_ListIndex(task.roads[static_cast<std::size_t>(task.missing)]);
+}
+
 } // namespace
 
 void attach(platform::Form& form)
@@ -120,6 +132,7 @@ EMSCRIPTEN_KEEPALIVE int tavrel_practice_resume(char const* saved)
     command([&] {
         state().attempt = std::move(restored);
         pose();
+        show_answer();
     });
     return 1;
 }
@@ -152,11 +165,7 @@ EMSCRIPTEN_KEEPALIVE void tavrel_practice_check(int size)
             value = practice::picked(window(), a.task());
         }
         state().last = a.answer(value);
-        // The right count, picked for the pupil: the window shows it with its formula.
-        if (state().last.verdict == practice::Verdict::shown && a.task().missing >= 0)
-            window()
-                .List1(static_cast<std::int16_t>(a.task().missing))
-                .set_ListIndex(a.task().roads[static_cast<std::size_t>(a.task().missing)]);
+        show_answer();
     });
 }
 

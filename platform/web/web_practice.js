@@ -5,7 +5,8 @@
 // a level 3 task has the pupil pick in; the count is covered until the task
 // is answered; and the selection the pupil left waits to be given back.
 //   'practice' an attempt began (true) or ended (false)
-//   'scored'   a task was answered: { score, levelOver } (score 0 to 100)
+//   'scored'   a task was answered: { score, levelOver, last } (score 0 to 100;
+//              last: the level that ended was the last one)
 //   'progress' the attempt moved on: its saved form changed
 (function (T) {
   var FIELDS = ['active', 'level', 'round', 'task', 'tries', 'answered', 'levelOver', 'ab', 'bc', 'cd', 'missing',
@@ -41,6 +42,8 @@
   // the program last gave it.
   var free = null;
   var state = null;
+  // The state the result line was worded from, for another language.
+  var answered = null;
 
   var roadsOf = function (s) { return [s.ab, s.bc, s.cd]; };
 
@@ -131,6 +134,12 @@
   // Where the pupil goes on: the field, the list to pick in, or the button
   // that leads on once the task is answered.
   var focusNext = function (s) {
+    var root = T.window.layout().root;
+    if (root && !root.isConnected) {
+      // A practice resumed as the page opens: after the window's own first focus.
+      T.on('shown', function () { setTimeout(function () { if (state && state.active) focusNext(state); }, 0); });
+      return;
+    }
     var to = s.levelOver ? (s.level < LEVELS ? nextLevel : repeat) : s.answered ? nextTask : null;
     if (to) to.focus();
     else if (s.missing < 0) field.focus();
@@ -142,6 +151,7 @@
     field.value = '';
     clearMessage();
     result.textContent = '';
+    answered = null;
     render(s, [titleText(s), progressText(s), describeTask(s)].join(' '));
     focusNext(s);
     T.announce('progress');
@@ -164,10 +174,11 @@
     }
     clearMessage();
     if (s.verdict === VERDICT.tryAgain) field.value = '';
+    answered = s;
     var text = said(s);
     result.textContent = text;
     render(s, text);
-    T.announce('scored', { score: s.score, levelOver: !!s.levelOver });
+    T.announce('scored', { score: s.score, levelOver: !!s.levelOver, last: !!s.levelOver && s.level === LEVELS });
     focusNext(s);
   };
 
@@ -245,7 +256,7 @@
     progress.textContent = progressText(state);
     taskText.textContent = describeTask(state);
     if (message.textContent) message.textContent = W(ENTRIES[state.entry]);
-    if (result.textContent && state.verdict >= 0) result.textContent = said(state);
+    if (answered) result.textContent = said(answered);
     T.announce('bar');
   });
   T.on('ended', function () { panel.remove(); });

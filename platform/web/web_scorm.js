@@ -3,8 +3,8 @@
 // once the pupil has picked in every list. The practice's mark is the score,
 // sent after every answer. Against the platform's mastery score, where it
 // gives one, the lesson is "passed" as soon as the mark reaches it and
-// "failed" where a level ends below it; without one it is "completed" once a
-// level ends. The selection and the practice are kept in the suspend data
+// "failed" where the last level ends below it; without one it is "completed"
+// once a level ends. The selection and the practice are kept in the suspend data
 // and come back when the pupil resumes. Without an API the page is the
 // standalone program. A platform that fails (a call that returns an
 // error or throws) is named once on the console and then left alone: the
@@ -125,7 +125,8 @@
     var status = null;
     if (!isNaN(mastery)) {
       if (mark.score >= mastery) status = 'passed';
-      else if (mark.levelOver) status = 'failed';
+      // Earlier levels cannot reach most mastery scores: only the last one's end can fail.
+      else if (mark.last) status = 'failed';
     } else if (mark.levelOver) {
       var now = get('cmi.core.lesson_status');
       if (now === null) return;

@@ -229,8 +229,9 @@ class ScormTest(unittest.TestCase):
             self.assertRegex(sets["cmi.core.session_time"], r"^\d{2,4}:\d\d:\d\d(\.\d{1,2})?$")
 
     def test_the_mark_is_sent_after_every_answer_and_judged_at_the_level_end(self):
-        # 12 of 36 points make 33: passed against 30, failed against 50, completed without.
-        for mastery, status in ((None, "completed"), (30, "passed"), (50, "failed")):
+        # 12 of 36 points make 33: passed against 30, completed without; against 50
+        # still open, since only the last level's end can fail.
+        for mastery, status in ((None, "completed"), (30, "passed"), (50, "incomplete")):
             with self.subTest(mastery=mastery):
                 saved = {"student_data": {"mastery_score": str(mastery)}} if mastery else None
                 pupil = self.practise(saved)
@@ -273,3 +274,21 @@ class ScormTest(unittest.TestCase):
         logged = self.browser.console()
         self.assertEqual(len(logged), 1, logged)
         self.assertIn("cmi.core.score.raw", logged[0])
+
+    def test_the_last_level_ends_below_the_mastery_score_and_a_resumed_answer_shows(self):
+        pupil = Pupil(self.browser)
+        # Level 3's last task, no points yet: its answer ends the attempt with 2 of 36, 6 of 100.
+        last = {"core": {"entry": "resume"}, "student_data": {"mastery_score": "50"},
+                "suspend_data": "1,1,1;picked=;practice=P1:1:3:0:5:0:0:0:0:0:0"}
+        self.open("real", last, size="520x800")
+        self.wait_for(lambda: pupil.text("practice-task"), "the practice")
+        pupil.answer(pupil.right())
+        self.wait_for(lambda: self.cmi()["status"] == "failed", "the status")
+        self.assertEqual(self.cmi()["sets"]["cmi.core.score.raw"], "6")
+        # Level 3's first task, answered right, as the pupil left it: the window shows the answer.
+        answered = {"core": {"entry": "resume"}, "suspend_data": "1,1,1;picked=;practice=P1:1:3:0:0:0:1:2:0:0:0"}
+        self.open("real", answered, size="520x800")
+        self.wait_for(lambda: pupil.text("practice-task"), "the practice")
+        _, _, total = pupil.task()
+        self.assertRegex(pupil.count(), rf"^\d\*\d\*\d = {total}$")
+        self.assertTrue(pupil.shown("next-task"))
