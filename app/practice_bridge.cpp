@@ -77,13 +77,6 @@ void forget_last_check()
     state().checked = false;
 }
 
-// Each command is one piece of user input: its changes to the window reach
-// the page once, and its errors are reported like any other.
-template<typename Command> void command(Command&& body)
-{
-    platform::user_command([&] { body(); });
-}
-
 void pose()
 {
     forget_last_check();
@@ -113,11 +106,13 @@ void attach(platform::Form& form)
 
 using namespace app::practice_bridge;
 
+// Each command is one piece of user input: its changes to the window reach
+// the page once, and its errors are reported like any other.
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE int tavrel_practice_start(unsigned seed)
 {
-    command([&] {
+    platform::user_command([&] {
         state().attempt.emplace(static_cast<std::uint32_t>(seed));
         pose();
     });
@@ -129,7 +124,7 @@ EMSCRIPTEN_KEEPALIVE int tavrel_practice_resume(char const* saved)
     std::optional<practice::Attempt> restored = practice::Attempt::restore(saved ? saved : "");
     if (!restored)
         return 0;
-    command([&] {
+    platform::user_command([&] {
         state().attempt = std::move(restored);
         pose();
         show_answer();
@@ -144,7 +139,7 @@ EMSCRIPTEN_KEEPALIVE char* tavrel_practice_text()
 
 EMSCRIPTEN_KEEPALIVE void tavrel_practice_check(int size)
 {
-    command([size] {
+    platform::user_command([size] {
         practice::Attempt& a = attempt();
         if (a.answered())
             return;
@@ -171,7 +166,7 @@ EMSCRIPTEN_KEEPALIVE void tavrel_practice_check(int size)
 
 EMSCRIPTEN_KEEPALIVE void tavrel_practice_next_task()
 {
-    command([] {
+    platform::user_command([] {
         attempt().next_task();
         pose();
     });
@@ -179,7 +174,7 @@ EMSCRIPTEN_KEEPALIVE void tavrel_practice_next_task()
 
 EMSCRIPTEN_KEEPALIVE void tavrel_practice_next_level()
 {
-    command([] {
+    platform::user_command([] {
         attempt().next_level();
         pose();
     });
@@ -187,7 +182,7 @@ EMSCRIPTEN_KEEPALIVE void tavrel_practice_next_level()
 
 EMSCRIPTEN_KEEPALIVE void tavrel_practice_repeat_level()
 {
-    command([] {
+    platform::user_command([] {
         attempt().repeat_level();
         pose();
     });

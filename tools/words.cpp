@@ -1,15 +1,18 @@
-// tavrel_words <words-dir> <template> <out>
+// tavrel_words <words-dir> <template> <out> <script-out>
 //
 // Checks the page's catalogues of texts, one <code>.txt a language in
 // <words-dir>, against each other, and writes <template> to <out> with their
 // texts in it: "@w:key@" becomes the key's text in the template's own language
 // (its <html lang>), "@LANGUAGES@" the codes of all of them, that language
 // first, "@NOSCRIPT@" the other languages' notes for a browser without
-// scripts, "@OPTIONS@" a choice of each in its own name, and "@CATALOGUE@"
-// every catalogue as JSON for the page's script. A catalogue that lacks a key
+// scripts, "@OPTIONS@" a choice of each in its own name. <script-out> gets
+// every catalogue as a line of script (TavrelCatalogues), which goes before
+// the program's own. A catalogue that lacks a key
 // of the template's language, has one more, a placeholder more or less, or a
 // plural form fewer than its language has, stops the build: a page with a
 // hole in one language is never written.
+#include "platform/web/web_markup.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -183,31 +186,7 @@ void check(Catalogue const& c, Catalogue const& model)
                         file + "lacks " + key.substr(0, key.size() - 1) + category + ", a plural form of " + c.name);
 }
 
-std::string html(std::string const& text)
-{
-    std::string out;
-    for (char ch : text) {
-        switch (ch) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += ch;
-        }
-    }
-    return out;
-}
-
-// A JSON string that a <script> element cannot end early.
+// A string as JSON writes it.
 std::string json(std::string const& text)
 {
     std::string out = "\"";
@@ -221,9 +200,7 @@ std::string json(std::string const& text)
             char code[8];
             std::snprintf(code, sizeof code, "\\u%04x", ch);
             out += code;
-        } else if (ch == '/' && i > 0 && text[i - 1] == '<')
-            out += "\\/";
-        else
+        } else
             out += static_cast<char>(ch);
     }
     return out + "\"";
@@ -242,25 +219,12 @@ std::string page(std::string page, std::vector<Catalogue> const& languages)
     std::string codes;
     std::string noscript;
     std::string options;
-    std::string catalogue = "<script type=\"application/json\" id=\"tavrel-words\">{";
     for (auto const& c : languages) {
         codes += (codes.empty() ? "\"" : ",\"") + c.code + "\"";
-        options += "<option value=\"" + c.code + "\" lang=\"" + c.code + "\">" + html(c.name) + "</option>";
+        options += "<option value=\"" + c.code + "\" lang=\"" + c.code + "\">" + web::escaped(c.name) + "</option>";
         if (&c != &own)
-            noscript += "\n<span lang=\"" + c.code + "\">" + html(c.words.at("page.noscript")) + "</span>";
-        if (&c != &own)
-            catalogue += ',';
-        catalogue += json(c.code) + ":{\"name\":" + json(c.name) + ",\"words\":{";
-        bool first = true;
-        for (auto const& [key, text] : c.words) {
-            if (!first)
-                catalogue += ',';
-            catalogue += json(key) + ":" + json(text);
-            first = false;
-        }
-        catalogue += "}}";
+            noscript += "\n<span lang=\"" + c.code + "\">" + web::escaped(c.words.at("page.noscript")) + "</span>";
     }
-    catalogue += "}</script>\n";
     std::regex const place("@w:([a-z0-9.]+)@");
     std::smatch match;
     std::string out;
@@ -268,22 +232,49 @@ std::string page(std::string page, std::vector<Catalogue> const& languages)
         auto const found = own.words.find(match[1]);
         if (found == own.words.end())
             throw Failure("the page asks for " + match[1].str() + ", which " + own.code + ".txt lacks");
-        out += match.prefix().str() + html(found->second);
+        out += match.prefix().str() + web::escaped(found->second);
         page = match.suffix().str();
     }
     out += page;
     out = replaced(out, "@LANGUAGES@", codes);
     out = replaced(out, "@NOSCRIPT@", noscript);
-    out = replaced(out, "@OPTIONS@", options);
-    return replaced(out, "@CATALOGUE@", catalogue);
+    return replaced(out, "@OPTIONS@", options);
+}
+
+// Every catalogue, for the page's script: its own language first.
+std::string catalogues(std::vector<Catalogue> const& languages)
+{
+    std::string out = "var TavrelCatalogues = {";
+    for (auto const& c : languages) {
+        if (&c != &languages.front())
+            out += ',';
+        out += json(c.code) + ":{\"name\":" + json(c.name) + ",\"words\":{";
+        bool first = true;
+        for (auto const& [key, text] : c.words) {
+            if (!first)
+                out += ',';
+            out += json(key) + ":" + json(text);
+            first = false;
+        }
+        out += "}}";
+    }
+    return out + "};\n";
+}
+
+void write(char const* path, std::string const& text)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << text;
+    if (!out.flush())
+        throw Failure(std::string("cannot write ") + path);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 4) {
-        std::fputs("usage: tavrel_words <words-dir> <template> <out>\n", stderr);
+    if (argc != 5) {
+        std::fputs("usage: tavrel_words <words-dir> <template> <out> <script-out>\n", stderr);
         return 2;
     }
     try {
@@ -304,10 +295,8 @@ int main(int argc, char** argv)
             throw Failure(std::string(argv[1]) + " has no " + own + ".txt, the page's own language");
         for (auto const& c : languages)
             check(c, languages.front());
-        std::ofstream out(argv[3], std::ios::binary | std::ios::trunc);
-        out << page(page_template, languages);
-        if (!out.flush())
-            throw Failure(std::string("cannot write ") + argv[3]);
+        write(argv[3], page(page_template, languages));
+        write(argv[4], catalogues(languages));
     } catch (std::exception const& e) {
         std::fprintf(stderr, "tavrel_words: %s\n", e.what());
         return 1;

@@ -5,13 +5,13 @@ set -u
 tool=$1 words=$2 page=$3
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
-"$tool" "$words" "$page" "$tmp/page" || { echo "the catalogues as they stand are refused"; exit 1; }
+"$tool" "$words" "$page" "$tmp/page" "$tmp/words.js" || { echo "the catalogues as they stand are refused"; exit 1; }
 failed=0
 check() { # what, a sed script for uk.txt, what the tool must name
     rm -rf "$tmp/words"
     cp -r "$words" "$tmp/words"
     sed -i "$2" "$tmp/words/uk.txt"
-    if said=$("$tool" "$tmp/words" "$page" "$tmp/page" 2>&1); then
+    if said=$("$tool" "$tmp/words" "$page" "$tmp/page" "$tmp/words.js" 2>&1); then
         echo "not stopped: $1"
         failed=1
     elif ! printf '%s' "$said" | grep -qF "$3"; then

@@ -66,6 +66,14 @@ def list_centre(i):
     return x + (w - 17) // 2  # clear of the scroll bar
 
 
+def click_button(browser, name):
+    """Clicks the page's button of that name, where it stands on the screen."""
+    box = browser.driver.execute_script(
+        "const b = [...document.querySelectorAll('button')].find(b => b.textContent === arguments[0]);"
+        "const r = b.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2];", name)
+    browser.click(int(box[0]), int(box[1]))
+
+
 class PageTest(unittest.TestCase):
     """A fresh page for every test, in one browser per test class."""
 
@@ -105,11 +113,7 @@ class PageTest(unittest.TestCase):
         return None
 
     def click_button(self, name):
-        """Clicks the page's button of that name, where it stands on the screen."""
-        box = self.browser.driver.execute_script(
-            "const b = [...document.querySelectorAll('button')].find(b => b.textContent === arguments[0]);"
-            "const r = b.getBoundingClientRect(); return [r.x + r.width / 2, r.y + r.height / 2];", name)
-        self.browser.click(int(box[0]), int(box[1]))
+        click_button(self.browser, name)
 
     def focused(self):
         for node in self.nodes():
